@@ -1,0 +1,13 @@
+#pragma once
+// The program's private window messages.
+
+#include <windows.h>
+
+// Tray icon callback.
+inline constexpr UINT WM_SYSTRAY_NOTIFY = WM_USER + 1;
+// Sent by a second copy of the program to the running main frame: show every frame.
+inline constexpr UINT WM_VANTREL_SHOW_ALL_FRAMES = WM_APP + 1;
+// Test builds only answer this when VANTREL_TEST_HOOKS=1 was set at start: wParam
+// picks a way to die, so that tests can prove hosted windows survive a crash.
+inline constexpr UINT WM_VANTREL_TEST_CRASH = WM_APP + 0x100;
+enum class TestCrash : WPARAM { AccessViolation = 1, Terminate = 2, Abort = 3 };

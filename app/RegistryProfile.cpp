@@ -1,0 +1,30 @@
+#include "app/RegistryProfile.h"
+
+RegistryProfile::RegistryProfile(const std::wstring& company, const std::wstring& application)
+    : m_keyPath(L"Software\\" + company + L"\\" + application) {}
+
+std::optional<std::uint32_t> RegistryProfile::Read(const wchar_t* section, const wchar_t* entry) {
+    HKEY key = nullptr;
+    const std::wstring path = m_keyPath + L"\\" + section;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    // Room for more than a DWORD, so that an oversized value is seen as such and not cut.
+    std::uint8_t data[16] = {};
+    DWORD type = REG_NONE;
+    DWORD size = sizeof data;
+    const LONG status = ::RegQueryValueExW(key, entry, nullptr, &type, data, &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return std::nullopt;  // missing, or larger than any integer
+    return vantrel::DecodeStoredInteger(type, data, size);
+}
+
+void RegistryProfile::Write(const wchar_t* section, const wchar_t* entry, std::uint32_t value) {
+    HKEY key = nullptr;
+    const std::wstring path = m_keyPath + L"\\" + section;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return;  // a profile that cannot be written leaves the setting as it was
+    const DWORD dword = value;
+    ::RegSetValueExW(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword), sizeof dword);
+    ::RegCloseKey(key);
+}

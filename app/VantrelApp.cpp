@@ -1,0 +1,85 @@
+#include "app/VantrelApp.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shobjidl.h>
+
+#include "app/Messages.h"
+#include "frame/MainFrame.h"
+#include "resource.h"
+
+namespace {
+const wchar_t kRegistryKey[] = L"Vantrel";
+const wchar_t kAppUserModelId[] = L"Quorvel.Vantrel.Beta.0.15";
+const wchar_t kAuthorMail[] = L"mailto:author@vantrel.example";
+
+BOOL CALLBACK PostShowAll(HWND hwnd, LPARAM) {
+    wchar_t className[64] = {};
+    ::GetClassNameW(hwnd, className, 64);
+    if (std::wstring(className) == L"VantrelFrame") ::PostMessageW(hwnd, WM_VANTREL_SHOW_ALL_FRAMES, 0, 0);
+    return TRUE;
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_ABOUT_NOTE && HIWORD(wParam) == STN_CLICKED) {
+            ::ShellExecuteW(nullptr, L"open", kAuthorMail, nullptr, nullptr, SW_SHOWNORMAL);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            ::EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+}  // namespace
+
+CVantrelApp::CVantrelApp(std::wstring commandLine)
+    : m_commandLine(std::move(commandLine)),
+      m_profile(kRegistryKey, ui::LoadStringResource(IDS_APP_TITLE)),
+      m_settings(m_profile) {
+    // Restart after an update or reboot, but never after a crash or hang.
+    ::RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG);
+    ::SetCurrentProcessExplicitAppUserModelID(kAppUserModelId);
+}
+
+bool CVantrelApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{8, 0xFF};
+    ::InitCommonControlsEx(&controls);
+
+    auto* frame = new (std::nothrow) CMainFrame(*this);
+    if (frame == nullptr) return false;
+    SetMainWindow(frame);
+    if (!frame->LoadFrame()) {
+        // The frame object is freed with its window; without one it is ours to free.
+        if (!frame->Exists()) SetMainWindow(nullptr);
+        return false;
+    }
+    if (!frame->IsMainFrame()) {
+        // Another copy runs and owns the capture: hand over to it instead of showing a
+        // frame that could never capture anything. Our frame was never visible.
+        HandOverToRunningCopy();
+        ::DestroyWindow(frame->Hwnd());
+        SetMainWindow(nullptr);
+        return false;
+    }
+    return true;
+}
+
+bool CVantrelApp::HandOverToRunningCopy() {
+    ::AllowSetForegroundWindow(ASFW_ANY);
+    ::EnumWindows(PostShowAll, 0);
+    return true;
+}
+
+CMainFrame* CVantrelApp::MainFrameWindow() const { return static_cast<CMainFrame*>(MainWindow()); }
+
+void CVantrelApp::OnAppAbout(HWND owner) {
+    ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, AboutProc, 0);
+}

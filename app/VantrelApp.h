@@ -1,0 +1,38 @@
+#pragma once
+// The application object: profile, settings, the desktop the frames host windows
+// from, the current look, and the start-up of the first container frame.
+
+#include <string>
+
+#include "app/RegistryProfile.h"
+#include "core/Settings.h"
+#include "hosting/Win32Desktop.h"
+#include "ui/Application.h"
+
+class CMainFrame;
+
+class CVantrelApp final : public ui::Application {
+public:
+    explicit CVantrelApp(std::wstring commandLine);
+
+    // Creates the first frame; false when the program should end at once.
+    bool InitInstance();
+
+    vantrel::Settings& Settings() { return m_settings; }
+    vantrel::Desktop& Desktop() { return m_desktop; }
+    const std::wstring& CommandLine() const { return m_commandLine; }
+    unsigned m_nAppLook = 210;
+
+    CMainFrame* MainFrameWindow() const;
+
+    void OnAppAbout(HWND owner);
+
+private:
+    // A second copy hands over to the running one instead of opening a frame of its own.
+    static bool HandOverToRunningCopy();
+
+    std::wstring m_commandLine;
+    RegistryProfile m_profile;
+    vantrel::Settings m_settings;
+    hosting::Win32Desktop m_desktop;
+};

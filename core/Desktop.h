@@ -1,0 +1,55 @@
+#pragma once
+// What the hosting logic does to windows, as a narrow interface. Window handles are
+// opaque ids here; the Win32 adapter passes them straight to the platform, and the
+// tests' fake desktop keeps its own.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/Geometry.h"
+
+namespace vantrel {
+
+using WindowId = std::uintptr_t;
+inline constexpr WindowId kNoWindow = 0;
+
+enum class ShowCommand { Show, ShowNormal, ShowMaximized, Minimize, Restore, Hide };
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Every top-level window, in z-order; the visitor returns false to stop early.
+    virtual void EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) = 0;
+    // Both read into 260 characters, so at most 259 come back.
+    virtual std::wstring ClassName(WindowId window) = 0;
+    virtual std::wstring Title(WindowId window) = 0;
+
+    virtual bool IsWindow(WindowId window) = 0;
+    virtual bool IsVisible(WindowId window) = 0;
+    virtual bool IsZoomed(WindowId window) = 0;
+    virtual bool HasMaximizedStyle(WindowId window) = 0;  // WS_MAXIMIZE as GetWindowInfo reports it
+    virtual Rect WindowRect(WindowId window) = 0;           // outer rectangle, screen coordinates
+    virtual Rect ClientRect(WindowId window) = 0;           // client coordinates
+    virtual WindowId Parent(WindowId window) = 0;           // kNoWindow for a top-level window
+    virtual WindowId TopChild(WindowId parent) = 0;         // first child in z-order
+
+    // kNoWindow as the new parent hands the window back to the desktop.
+    virtual bool SetParent(WindowId window, WindowId newParent) = 0;
+    // Attaches our input processing to the window's thread, for good.
+    virtual void AttachInput(WindowId window) = 0;
+    virtual void Show(WindowId window, ShowCommand command) = 0;
+    // Top-left corner to a point of the parent's client area, size and z-order kept.
+    virtual void MoveTo(WindowId window, Point topLeft) = 0;
+    virtual void Move(WindowId window, const Rect& rect) = 0;  // repaints
+    // Activation calls leave the window on top of its siblings, which is where the
+    // logic looks for the window the user is working with.
+    virtual void SetActive(WindowId window) = 0;
+    virtual void SetForeground(WindowId window) = 0;
+    virtual void SwitchTo(WindowId window) = 0;
+    // Sends WM_CLOSE and returns once the window's owner has handled it.
+    virtual void Close(WindowId window) = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,279 @@
+#include "core/HostingEngine.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "core/ButtonLayout.h"
+#include "core/Text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kKeyDelayStep = 80;       // the shortcut guard falls this much per visited record
+constexpr std::size_t kMaxTitle = 259;  // what a 260-character buffer holds
+
+// Control ids come from window messages, so a stale or foreign one must map to nothing.
+std::optional<std::size_t> RecordIndexOf(int controlId, std::size_t count) {
+    if (controlId < kFirstButtonId) return std::nullopt;
+    const auto index = static_cast<std::size_t>(controlId - kFirstButtonId);
+    if (index >= count) return std::nullopt;
+    return index;
+}
+
+int ControlIdOf(std::size_t index) { return kFirstButtonId + static_cast<int>(index); }
+
+}  // namespace
+
+HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingContext& context)
+    : m_desktop(desktop), m_buttons(buttons), m_context(context) {}
+
+bool HostingEngine::RunCaptureCycle() {
+    std::vector<std::size_t> dropList;
+    // The count is read anew at every step: the shortcuts run in the middle of the loop.
+    for (std::size_t i = 0; i < m_windows.size(); ++i) {
+        {
+            const HostedWindowRecord& record = m_windows[i];
+            if (!m_desktop.IsWindow(record.hWnd) || record.bMoved) {
+                dropList.push_back(i);
+                continue;
+            }
+            if (SyncButtonTitle(record.pButton, record.hWnd)) RelayoutButtons();
+        }
+
+        m_context.PollShortcuts();
+        if (m_nKeyDelay > 0) m_nKeyDelay -= kKeyDelayStep;
+        // A shortcut waits for the viewer; if our frame went away meanwhile, so did the records.
+        if (i >= m_windows.size()) break;
+
+        const HostedWindowRecord& record = m_windows[i];
+        if (m_desktop.TopChild(m_hHostView) == record.hWnd) {
+            if (record.pButton != kNoButton && !m_buttons.IsChecked(record.pButton))
+                m_buttons.SetChecked(record.pButton, true);
+            FitMaximizedWindow(i);
+        } else if (record.pButton != kNoButton && m_buttons.IsChecked(record.pButton)) {
+            m_buttons.SetChecked(record.pButton, false);
+        }
+
+        if (m_bTabMode) {
+            if (!m_desktop.IsZoomed(record.hWnd))
+                m_desktop.Show(record.hWnd, ShowCommand::ShowMaximized);
+            else
+                m_desktop.MoveTo(record.hWnd, Point{0, 0});
+        }
+    }
+
+    const bool dropped = !dropList.empty();
+    if (dropped) {
+        DropRecords(dropList);
+        Renumber();
+        RelayoutButtons();
+    }
+
+    if (m_bCapture) {
+        m_desktop.EnumTopLevelWindows([this](WindowId window) {
+            ConsiderTopLevelWindow(window);
+            return true;
+        });
+    }
+    return dropped;
+}
+
+void HostingEngine::ConsiderTopLevelWindow(WindowId window) {
+    if (!EqualNoCase(m_desktop.ClassName(window), m_strClassName)) return;
+    if (Hosts(window)) return;
+    if (m_context.IsHostedElsewhere(window)) return;
+    // A window we may not adopt (a process of higher integrity, or one that just died)
+    // stays where it is; the next cycle tries again.
+    if (!m_desktop.SetParent(window, m_hHostView)) return;
+    m_desktop.AttachInput(window);
+    m_desktop.Show(window, ShowCommand::Show);
+    AddHostedWindow(window);
+}
+
+void HostingEngine::AddHostedWindow(WindowId window) {
+    if (window == kNoWindow) return;
+    // Without a button the window is still ours: losing the record would strand it in
+    // the host view, unreleased when the frame closes.
+    const ButtonId button = m_buttons.Create(ControlIdOf(m_windows.size()));
+    m_windows.push_back(HostedWindowRecord{window, button, false});
+    RelayoutButtons();
+
+    if (!m_context.BringToFrontOnCapture()) return;
+    const WindowId frame = m_context.OwnerFrame();
+    if (frame != kNoWindow) {
+        // A frame hidden to the tray stays hidden; a minimized one comes back.
+        if (m_desktop.IsVisible(frame) && !m_desktop.IsZoomed(frame))
+            m_desktop.Show(frame, ShowCommand::ShowNormal);
+        m_desktop.SwitchTo(frame);
+    }
+    m_desktop.SetActive(window);
+    m_desktop.SetForeground(window);
+}
+
+bool HostingEngine::SyncButtonTitle(ButtonId button, WindowId window) {
+    if (button == kNoButton) return false;
+    std::wstring title = m_desktop.Title(window);
+    if (title.size() > kMaxTitle) title.resize(kMaxTitle);
+    // Letter case alone is not worth a resize and a re-layout.
+    if (EqualNoCase(m_buttons.Caption(button), title)) return false;
+    m_buttons.SetCaption(button, title);
+    return true;
+}
+
+void HostingEngine::FitMaximizedWindow(std::size_t index) {
+    if (index >= m_windows.size()) return;
+    const HostedWindowRecord& record = m_windows[index];
+    if (record.bMoved) return;
+    if (!m_desktop.HasMaximizedStyle(record.hWnd)) return;
+    // A maximized child keeps the size of the parent it was maximized in; the host
+    // view may have been resized since, or the window may come from another frame.
+    const Rect outer = m_desktop.WindowRect(record.hWnd);
+    const Rect client = m_desktop.ClientRect(m_hHostView);
+    if (outer.Width() != client.Width() || outer.Height() != client.Height()) {
+        m_desktop.Move(record.hWnd, Rect{client.left, client.top, client.left + client.Width(),
+                                         client.top + client.Height()});
+    }
+}
+
+int HostingEngine::GetActiveIndex() {
+    const WindowId top = m_desktop.TopChild(m_hHostView);
+    if (top == kNoWindow) return -1;
+    for (std::size_t i = 0; i < m_windows.size(); ++i) {
+        if (m_windows[i].hWnd == top) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void HostingEngine::ActivateIndex(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return;
+    m_desktop.SetActive(m_windows[static_cast<std::size_t>(index)].hWnd);
+}
+
+void HostingEngine::ReleaseAllWindows() {
+    if (m_bDragging) {
+        m_buttons.ReleaseMouse();
+        m_bDragging = false;
+    }
+    for (HostedWindowRecord& record : m_windows) {
+        if (record.pButton != kNoButton) {
+            m_buttons.Destroy(record.pButton);
+            record.pButton = kNoButton;
+        }
+        // A moved window belongs to another frame now, and one that has a new parent
+        // was taken over by someone else; either way it is not ours to hand back.
+        if (record.bMoved) continue;
+        if (m_desktop.IsWindow(record.hWnd) && m_desktop.Parent(record.hWnd) == m_hHostView)
+            m_desktop.SetParent(record.hWnd, kNoWindow);
+    }
+    // Forgotten at once, so a closing frame can never be asked for windows it gave back.
+    m_windows.clear();
+}
+
+void HostingEngine::RelayoutButtons() {
+    std::vector<ButtonId> shown;
+    std::vector<Size> sizes;
+    shown.reserve(m_windows.size());
+    sizes.reserve(m_windows.size());
+    for (const HostedWindowRecord& record : m_windows) {
+        if (record.pButton == kNoButton) continue;
+        shown.push_back(record.pButton);
+        sizes.push_back(m_buttons.OuterSize(record.pButton));
+    }
+    const std::vector<Point> positions = LayoutButtons(sizes, m_buttons.RowWidth());
+    for (std::size_t i = 0; i < shown.size(); ++i) m_buttons.Place(shown[i], positions[i]);
+}
+
+void HostingEngine::OnButtonClicked(int controlId) {
+    const auto index = RecordIndexOf(controlId, m_windows.size());
+    if (!index) return;
+    const HostedWindowRecord& record = m_windows[*index];
+    if (record.bMoved) return;  // handed over; its button goes with the next cycle
+    m_desktop.SetForeground(record.hWnd);
+}
+
+void HostingEngine::OnLeftButtonDown(Point cursor) { m_ptDragRef = cursor; }
+
+void HostingEngine::OnLeftButtonUp() {
+    if (!m_bDragging) return;
+    m_buttons.ReleaseMouse();
+    m_bDragging = false;
+    if (m_nDragIndex < 0 || static_cast<std::size_t>(m_nDragIndex) >= m_windows.size()) return;
+    const ButtonId button = m_windows[static_cast<std::size_t>(m_nDragIndex)].pButton;
+    if (button != kNoButton) m_buttons.SetFaceColor(button, kAfterDragFaceColor);
+}
+
+void HostingEngine::OnMouseMove(Point cursor, bool onlyLeftButton, int controlId) {
+    // Shift or a second mouse button turns the movement into something else than a drag.
+    if (!onlyLeftButton) return;
+    // Wide enough that far-apart screen coordinates cannot overflow.
+    const long long dx = static_cast<long long>(cursor.x) - m_ptDragRef.x;
+    const auto index = RecordIndexOf(controlId, m_windows.size());
+
+    if ((dx > kDragStartDistance || dx < -kDragStartDistance) && !m_bDragging) {
+        if (!index) return;
+        const ButtonId button = m_windows[*index].pButton;
+        if (button == kNoButton) return;
+        m_buttons.CaptureMouse(button);
+        m_bDragging = true;
+        m_nDragIndex = static_cast<int>(*index);
+        m_buttons.SetFaceColor(button, kDragFaceColor);
+    } else if (dx > kDragSwapDistance && m_bDragging) {
+        if (!index || *index + 1 >= m_windows.size()) return;
+        SwapRecords(*index, *index + 1);
+        ++m_nDragIndex;
+        m_ptDragRef = cursor;
+        RelayoutButtons();
+    } else if (dx < -kDragSwapDistance && m_bDragging) {
+        if (!index || *index == 0) return;
+        SwapRecords(*index, *index - 1);
+        --m_nDragIndex;
+        m_ptDragRef = cursor;
+        RelayoutButtons();
+    }
+}
+
+bool HostingEngine::Hosts(WindowId window) const {
+    return std::any_of(m_windows.begin(), m_windows.end(),
+                       [window](const HostedWindowRecord& record) { return record.hWnd == window; });
+}
+
+void HostingEngine::MarkMoved(std::size_t index) {
+    if (index < m_windows.size()) m_windows[index].bMoved = true;
+}
+
+void HostingEngine::DropRecords(const std::vector<std::size_t>& indices) {
+    // From the highest index down, so the indices still to come stay valid.
+    for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
+        const std::size_t index = *it;
+        if (index >= m_windows.size()) continue;
+        if (m_windows[index].pButton != kNoButton) m_buttons.Destroy(m_windows[index].pButton);
+        m_windows.erase(m_windows.begin() + static_cast<std::ptrdiff_t>(index));
+
+        // Keep the drag index naming the dragged record; a drag whose button is gone ends.
+        if (!m_bDragging) continue;
+        if (static_cast<int>(index) == m_nDragIndex) {
+            m_buttons.ReleaseMouse();
+            m_bDragging = false;
+        } else if (static_cast<int>(index) < m_nDragIndex) {
+            --m_nDragIndex;
+        }
+    }
+}
+
+void HostingEngine::Renumber() {
+    for (std::size_t i = 0; i < m_windows.size(); ++i) {
+        if (m_windows[i].pButton != kNoButton)
+            m_buttons.SetControlId(m_windows[i].pButton, ControlIdOf(i));
+    }
+}
+
+void HostingEngine::SwapRecords(std::size_t a, std::size_t b) {
+    if (a >= m_windows.size() || b >= m_windows.size()) return;
+    std::swap(m_windows[a], m_windows[b]);
+    if (m_windows[a].pButton != kNoButton) m_buttons.SetControlId(m_windows[a].pButton, ControlIdOf(a));
+    if (m_windows[b].pButton != kNoButton) m_buttons.SetControlId(m_windows[b].pButton, ControlIdOf(b));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,109 @@
+#pragma once
+// The hosting logic of one container frame: its hosted-window records and buttons,
+// the capture cycle, and button dragging. It reaches windows only through Desktop
+// and WindowButtons, so it runs against the real desktop and against a fake one.
+
+#include <string>
+#include <vector>
+
+#include "core/Desktop.h"
+#include "core/WindowButtons.h"
+
+namespace vantrel {
+
+inline constexpr wchar_t kViewerWindowClass[] = L"AcrobatSDIWindow";
+inline constexpr unsigned kCaptureElapse = 50;  // milliseconds between capture cycles
+
+struct HostedWindowRecord {
+    WindowId hWnd = kNoWindow;      // belongs to the viewer, never owned
+    ButtonId pButton = kNoButton;   // owned: destroyed with the record
+    bool bMoved = false;            // handed to another frame; dropped by the next cycle
+};
+
+// What the engine asks of the frame around it.
+class HostingContext {
+public:
+    virtual ~HostingContext() = default;
+    // True when another container frame already hosts the window.
+    virtual bool IsHostedElsewhere(WindowId window) = 0;
+    // "Settings"/"BringToFront", read anew each time.
+    virtual bool BringToFrontOnCapture() = 0;
+    // The container frame's own window.
+    virtual WindowId OwnerFrame() = 0;
+    // Keyboard shortcuts, polled once per visited record.
+    virtual void PollShortcuts() = 0;
+};
+
+// Face colours of a dragged button.
+inline constexpr std::uint32_t kDragFaceColor = 0x00141EBE;      // RGB(190, 20, 20)
+inline constexpr std::uint32_t kAfterDragFaceColor = 0x00C8D0D4; // RGB(212, 208, 200)
+inline constexpr int kDragStartDistance = 5;   // more than this starts a drag
+inline constexpr int kDragSwapDistance = 100;  // more than this moves the button one place
+
+class HostingEngine {
+public:
+    HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingContext& context);
+    HostingEngine(const HostingEngine&) = delete;
+    HostingEngine& operator=(const HostingEngine&) = delete;
+
+    void SetHostView(WindowId hostView) { m_hHostView = hostView; }
+    WindowId HostView() const { return m_hHostView; }
+    void SetCapture(bool capture) { m_bCapture = capture; }
+    bool Captures() const { return m_bCapture; }
+    void SetTabMode(bool tabMode) { m_bTabMode = tabMode; }
+    bool TabMode() const { return m_bTabMode; }
+
+    // One tick: drop dead and moved-away records, keep titles, check marks and tab
+    // mode in step and, when capturing, take in new viewer windows. Returns whether
+    // a record was dropped.
+    bool RunCaptureCycle();
+    // Looks at one top-level window and captures it when it is a viewer window that
+    // no frame hosts yet.
+    void ConsiderTopLevelWindow(WindowId window);
+    // Records a window that is already a child of the host view.
+    void AddHostedWindow(WindowId window);
+    bool SyncButtonTitle(ButtonId button, WindowId window);
+    void FitMaximizedWindow(std::size_t index);
+    int GetActiveIndex();
+    void ActivateIndex(int index);
+    // Hands every hosted window back to the desktop and forgets it.
+    void ReleaseAllWindows();
+    void RelayoutButtons();
+
+    // A click on the button with this control id brings its window forward.
+    void OnButtonClicked(int controlId);
+    // Button dragging; controlId is that of the button under the message.
+    void OnLeftButtonDown(Point cursor);
+    void OnLeftButtonUp();
+    void OnMouseMove(Point cursor, bool onlyLeftButton, int controlId);
+    bool IsDragging() const { return m_bDragging; }
+    int DragIndex() const { return m_nDragIndex; }
+
+    const std::vector<HostedWindowRecord>& Windows() const { return m_windows; }
+    bool Hosts(WindowId window) const;
+    // Hands the record's window to another frame: the next cycle drops the record.
+    void MarkMoved(std::size_t index);
+
+    int& KeyDelay() { return m_nKeyDelay; }
+
+private:
+    void DropRecords(const std::vector<std::size_t>& indices);
+    void Renumber();
+    void SwapRecords(std::size_t a, std::size_t b);
+
+    Desktop& m_desktop;
+    WindowButtons& m_buttons;
+    HostingContext& m_context;
+
+    bool m_bTabMode = false;
+    Point m_ptDragRef;
+    bool m_bDragging = false;
+    int m_nDragIndex = 0;
+    WindowId m_hHostView = kNoWindow;
+    bool m_bCapture = false;
+    std::vector<HostedWindowRecord> m_windows;
+    std::wstring m_strClassName = kViewerWindowClass;
+    int m_nKeyDelay = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,430 @@
+#include "frame/MainFrame.h"
+
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "app/Messages.h"
+#include "app/VantrelApp.h"
+#include "core/Text.h"
+#include "resource.h"
+
+namespace {
+const wchar_t kFrameClass[] = L"VantrelFrame";
+const wchar_t kMutexName[] = L"Vantrel special build {1ACF2B90-2B9A-4E76-8F79-A16E3E9101F2}";
+const wchar_t kMainTitleSuffix[] = L" - [Main window]";
+const UINT_PTR kStartupTimerId = 0;
+const UINT kStartupElapse = 50;
+const UINT kTrayIconId = 1;
+
+HICON LoadAppIcon(int size) {
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                           IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
+}
+}  // namespace
+
+CMainFrame::CMainFrame(CVantrelApp& app)
+    : m_app(app), m_wndWindowsManager(app.Desktop(), app.Settings()) {
+    m_app.m_nAppLook = m_app.Settings().Get(vantrel::profile::kApplicationLook);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::LoadFrame() {
+    return FrameWindow::LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, kFrameClass, LoadAppIcon(32));
+}
+
+// Creation ---------------------------------------------------------------------------
+
+int CMainFrame::OnCreate() {
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadAppIcon(32)));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadAppIcon(16)));
+
+    // Whoever makes the mutex first is the main frame, across frames and processes.
+    ::SetLastError(0);
+    m_hMutex = ::CreateMutexW(nullptr, FALSE, kMutexName);
+    m_bMainFrame = (m_hMutex != nullptr && ::GetLastError() == 0) ? 1 : 0;
+    if (m_bMainFrame) SetText(ui::LoadStringResource(IDS_FRAME_TITLE) + kMainTitleSuffix);
+
+    OnApplicationLook(m_app.m_nAppLook);
+
+    if (!m_wndMenuBar.Create(Hwnd(), IDR_MAINFRAME)) return -1;
+    if (!m_wndView.Create(Hwnd(), IDC_HOST_VIEW)) return -1;
+    SetView(m_wndView.Hwnd());
+    ExtendSystemMenu();
+
+    if (!m_wndStatusBar.Create(Hwnd(), ID_VIEW_STATUS_BAR, false)) return -1;
+    m_wndStatusBar.SetIndicators({0, IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL});
+    SetStatusBar(&m_wndStatusBar);
+
+    if (!m_wndWindowsManager.Create(ui::LoadStringResource(IDS_WINDOWS_TASKBAR), Hwnd(), RECT{0, 0, 200, 50},
+                                    ID_WINDOW_TASKBAR))
+        return -1;
+    WindowCtrl().m_pOwnerFrame = this;
+    m_wndWindowsManager.SetMinSize(SIZE{50, 50});
+    DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
+
+    if (!m_wndCaptionBar.Create(Hwnd(), ID_CAPTION_BAR)) return -1;
+    m_wndCaptionBar.Show(false);
+    SetCaptionBar(&m_wndCaptionBar);
+
+    ::SetTimer(Hwnd(), kStartupTimerId, kStartupElapse, nullptr);
+
+    WindowCtrl().Engine().SetCapture(m_bMainFrame != 0);
+    WindowCtrl().Engine().SetHostView(reinterpret_cast<vantrel::WindowId>(m_wndView.Hwnd()));
+    WindowCtrl().StartCapture();
+
+    m_hAccel = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ApplyTabMode(m_app.Settings().IsOn(vantrel::profile::kTabMode));
+
+    if (const char* hooks = std::getenv("VANTREL_TEST_HOOKS")) m_bTestHooks = std::string(hooks) == "1";
+    RecalcLayout();
+    return 0;
+}
+
+void CMainFrame::ExtendSystemMenu() {
+    HMENU system = ::GetSystemMenu(Hwnd(), FALSE);
+    if (system == nullptr) return;
+    const int count = ::GetMenuItemCount(system);
+    for (int p = 0; p < count; ++p) {
+        if (::GetMenuItemID(system, p) != SC_CLOSE) continue;
+        ::InsertMenuW(system, static_cast<UINT>(p - 1), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        HMENU addition = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_SYSMENU_ADDITION));
+        HMENU popup = addition != nullptr ? ::GetSubMenu(addition, 0) : nullptr;
+        const int items = popup != nullptr ? ::GetMenuItemCount(popup) : 0;
+        for (int k = 0; k < items; ++k) {
+            wchar_t text[256] = {};
+            ::GetMenuStringW(popup, static_cast<UINT>(k), text, 256, MF_BYPOSITION);
+            ::InsertMenuW(system, static_cast<UINT>(p + k), MF_BYPOSITION | MF_STRING,
+                          ::GetMenuItemID(popup, k), text);
+        }
+        if (addition != nullptr) ::DestroyMenu(addition);
+    }
+}
+
+// The first start-up tick decides how the frame is first shown.
+void CMainFrame::OnTimer() {
+    ::KillTimer(Hwnd(), kStartupTimerId);
+    m_wndCaptionBar.Show(false);
+    CountApplicationRun();
+    SetSystrayIcon(m_app.Settings().IsOn(vantrel::profile::kSystrayEnable));
+    m_bStartupComplete = 1;
+    if (!vantrel::IsMinimizeSwitch(m_app.CommandLine()))
+        ::ShowWindow(Hwnd(), SW_SHOW);
+    else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize))
+        ::ShowWindow(Hwnd(), SW_MINIMIZE);
+    else
+        ::ShowWindow(Hwnd(), SW_HIDE);
+    RecalcLayout();
+}
+
+void CMainFrame::OnWindowPosChanging(WINDOWPOS& pos) {
+    if (!m_bStartupComplete) pos.flags &= ~SWP_SHOWWINDOW;
+}
+
+void CMainFrame::OnDestroy() {
+    // Hosted windows go back to the desktop before any child of this frame is destroyed:
+    // a window whose parent dies dies with it, and the user's document with it.
+    WindowCtrl().ReleaseAllWindows();
+    if (m_bMainFrame) {
+        ::Shell_NotifyIconW(NIM_DELETE, &m_trayIcon);
+        m_trayIcon = NOTIFYICONDATAW{};
+        ShowAllFrames();
+    }
+    for (size_t i = 0; i < m_frames.size(); ++i) {
+        if (::IsWindow(m_frames[i].hwnd)) ::DestroyWindow(m_frames[i].hwnd);
+    }
+    if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->ForgetFrame(this);
+    if (m_hMutex != nullptr) {
+        ::ReleaseMutex(m_hMutex);  // never owned; fails harmlessly
+        ::CloseHandle(m_hMutex);
+        m_hMutex = nullptr;
+    }
+    if (m_app.MainWindow() == this) ::PostQuitMessage(0);
+}
+
+// Frame registry ---------------------------------------------------------------------
+
+CMainFrame* CMainFrame::GetMainFrame() {
+    if (m_bMainFrame) return this;
+    // A second copy of the program has no main frame at all; callers cope with none.
+    CMainFrame* first = m_app.MainFrameWindow();
+    return first != nullptr && first->IsMainFrame() ? first : nullptr;
+}
+
+unsigned CMainFrame::GetFrameCount() {
+    for (size_t i = m_frames.size(); i-- > 0;) {
+        if (!::IsWindow(m_frames[i].hwnd)) m_frames.erase(m_frames.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return static_cast<unsigned>(m_frames.size());
+}
+
+std::wstring CMainFrame::GetFrameTitle(unsigned position) const {
+    if (position >= m_frames.size()) return L"Invalid position, please report";
+    return m_frames[position].frame->Text();
+}
+
+bool CMainFrame::IsHostedElsewhere(HWND window) {
+    const unsigned count = GetFrameCount();
+    for (unsigned i = 0; i < count; ++i) {
+        if (m_frames[i].frame->WindowCtrl().Engine().Hosts(reinterpret_cast<vantrel::WindowId>(window)))
+            return true;
+    }
+    return false;
+}
+
+void CMainFrame::ForgetFrame(CMainFrame* frame) {
+    for (auto& entry : m_frames) {
+        if (entry.frame == frame) entry.hwnd = nullptr;  // pruned at the next count
+    }
+}
+
+void CMainFrame::ApplyTabMode(bool tabMode) {
+    CMainFrame* main = GetMainFrame();
+    if (main == nullptr) {
+        WindowCtrl().Engine().SetTabMode(tabMode);
+        return;
+    }
+    main->WindowCtrl().Engine().SetTabMode(tabMode);
+    for (unsigned i = 0; i < main->GetFrameCount(); ++i) main->FrameAt(i)->WindowCtrl().Engine().SetTabMode(tabMode);
+}
+
+void CMainFrame::ShowAllFrames() {
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    for (unsigned i = 0; i < GetFrameCount(); ++i) ::ShowWindow(m_frames[i].hwnd, SW_SHOW);
+}
+
+// Tray and run counter ----------------------------------------------------------------
+
+void CMainFrame::SetSystrayIcon(bool show) {
+    if (!m_bMainFrame) return;
+    if (!show) {
+        ::Shell_NotifyIconW(NIM_DELETE, &m_trayIcon);
+        m_trayIcon = NOTIFYICONDATAW{};
+        ShowAllFrames();
+        return;
+    }
+    m_trayIcon = NOTIFYICONDATAW{};
+    m_trayIcon.cbSize = sizeof m_trayIcon;
+    m_trayIcon.hWnd = Hwnd();
+    m_trayIcon.uID = kTrayIconId;
+    m_trayIcon.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+    m_trayIcon.uCallbackMessage = WM_SYSTRAY_NOTIFY;
+    m_trayIcon.hIcon = LoadAppIcon(16);
+    const std::wstring tip = ui::LoadStringResource(IDS_APP_TITLE);
+    tip.copy(m_trayIcon.szTip, std::size(m_trayIcon.szTip) - 1);
+    ::Shell_NotifyIconW(NIM_ADD, &m_trayIcon);
+}
+
+void CMainFrame::ToggleSystray() {
+    CMainFrame* main = GetMainFrame();
+    const bool on = m_app.Settings().Toggle(vantrel::profile::kSystrayEnable) != 0;
+    if (main != nullptr) main->SetSystrayIcon(on);
+}
+
+void CMainFrame::CountApplicationRun() {
+    if (!m_bMainFrame) return;
+    const std::uint32_t runs = m_app.Settings().Get(vantrel::profile::kApplicationRuns) + 1;
+    m_app.Settings().Set(vantrel::profile::kApplicationRuns, runs);
+}
+
+// Commands ---------------------------------------------------------------------------
+
+void CMainFrame::OnApplicationLook(unsigned id) {
+    HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    m_app.m_nAppLook = id;
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    m_app.Settings().Set(vantrel::profile::kApplicationLook, id);
+    ::SetCursor(previous);
+}
+
+void CMainFrame::OnToggleWindowTaskbar() {
+    m_wndWindowsManager.Show(!m_wndWindowsManager.IsVisible());
+    RecalcLayout();
+}
+
+void CMainFrame::OnToggleStatusBar() {
+    m_wndStatusBar.Show(!m_wndStatusBar.IsVisible());
+    RecalcLayout();
+}
+
+void CMainFrame::ToggleBringToFront() { m_app.Settings().Toggle(vantrel::profile::kBringToFront); }
+
+void CMainFrame::ToggleTabMode() { ApplyTabMode(m_app.Settings().Toggle(vantrel::profile::kTabMode) != 0); }
+
+void CMainFrame::DockTaskbarAtBottom() {
+    m_wndWindowsManager.SetThickness(50);
+    DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
+    m_wndWindowsManager.SetThickness(50);
+}
+
+void CMainFrame::ToggleMenuBar() {
+    m_wndMenuBar.Show(!m_wndMenuBar.IsVisible());
+    RecalcLayout();
+}
+
+bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
+    if (id >= ID_VIEW_APPLOOK_FIRST && id <= ID_VIEW_APPLOOK_LAST) {
+        OnApplicationLook(id);
+        return true;
+    }
+    switch (id) {
+    case ID_WINDOW_TASKBAR: OnToggleWindowTaskbar(); return true;
+    case ID_VIEW_STATUS_BAR: OnToggleStatusBar(); return true;
+    case ID_APP_EXIT: ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0); return true;
+    case ID_APP_ABOUT: m_app.OnAppAbout(Hwnd()); return true;
+    case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;
+    case ID_TABMODE: ToggleTabMode(); return true;
+    case ID_DOCK_TASKBAR_BOTTOM: DockTaskbarAtBottom(); return true;
+    case ID_SYSTRAY_ENABLE: ToggleSystray(); return true;
+    case ID_SYSTRAY_HIDE_ON_CLOSE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnClose); return true;
+    case ID_SYSTRAY_HIDE_ON_MINIMIZE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnMinimize); return true;
+    case ID_CTRL_TAB:           // consumed here; the capture cycle does the switching
+    case IDS_WINDOWS_TASKBAR:   // no menu item
+    case ID_CAPTION_BAR:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::UpdateCommandUI(ui::CommandUI& ui) {
+    vantrel::Settings& settings = m_app.Settings();
+    if (ui.id >= ID_VIEW_APPLOOK_FIRST && ui.id <= ID_VIEW_APPLOOK_LAST) {
+        ui.SetRadio(ui.id == m_app.m_nAppLook);
+        return;
+    }
+    switch (ui.id) {
+    case ID_NEW_WINDOW:
+    case ID_APP_EXIT: ui.Enable(m_bMainFrame != 0); break;
+    case ID_VIEW_STATUS_BAR: ui.SetCheck(m_wndStatusBar.IsVisible()); break;
+    case ID_BRING_TO_FRONT: ui.SetCheck(settings.Get(vantrel::profile::kBringToFront) == 1); break;
+    case ID_TABMODE: ui.SetCheck(settings.Get(vantrel::profile::kTabMode) == 1); break;
+    case ID_START_WITH_WINDOWS: ui.SetCheck(settings.IsOn(vantrel::profile::kStartOnBoot)); break;
+    case ID_SYSTRAY_ENABLE: ui.SetCheck(settings.IsOn(vantrel::profile::kSystrayEnable)); break;
+    case ID_SYSTRAY_HIDE_ON_CLOSE:
+        ui.SetCheck(settings.IsOn(vantrel::profile::kSystrayOnClose));
+        ui.Enable(settings.IsOn(vantrel::profile::kSystrayEnable));
+        break;
+    case ID_SYSTRAY_HIDE_ON_MINIMIZE:
+        ui.SetCheck(settings.IsOn(vantrel::profile::kSystrayOnMinimize));
+        ui.Enable(settings.IsOn(vantrel::profile::kSystrayEnable));
+        break;
+    default: break;
+    }
+}
+
+void CMainFrame::OnInitMenuPopup(HMENU popup, bool isSystemMenu) {
+    if (!isSystemMenu) UpdatePopup(popup);
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        const UINT id = ::GetMenuItemID(popup, i);
+        bool checked = false;
+        if (id == ID_SYSMENU_FILE_MENU)
+            checked = m_wndMenuBar.IsVisible();
+        else if (id == ID_SYSTRAY_ENABLE)
+            checked = m_app.Settings().IsOn(vantrel::profile::kSystrayEnable);
+        else
+            continue;
+        ::CheckMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+// Returns true when the command was handled and the default processing must not run.
+bool CMainFrame::OnSysCommand(UINT command) {
+    vantrel::Settings& settings = m_app.Settings();
+    switch (command) {
+    case SC_MINIMIZE:
+        if (!settings.IsOn(vantrel::profile::kSystrayOnMinimize)) return false;
+        ::ShowWindow(Hwnd(), SW_HIDE);
+        return true;
+    case SC_CLOSE:
+        if (!settings.IsOn(vantrel::profile::kSystrayOnClose)) return false;
+        ::ShowWindow(Hwnd(), SW_HIDE);
+        return true;
+    case ID_SYSMENU_FILE_MENU:
+        ToggleMenuBar();
+        return false;
+    case ID_SYSTRAY_ENABLE:
+        ToggleSystray();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::OnEndSession() {
+    // The session may end with this process killed: nothing hosted may be left inside.
+    ::KillTimer(WindowCtrl().Hwnd(), hosting::kCaptureTimerId);
+    WindowCtrl().ReleaseAllWindows();
+}
+
+void CMainFrame::OnTestCrash(WPARAM kind) {
+    if (!m_bTestHooks) return;
+    switch (static_cast<TestCrash>(kind)) {
+    case TestCrash::AccessViolation: ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr); break;
+    case TestCrash::Terminate: std::terminate();
+    case TestCrash::Abort: std::abort();
+    }
+}
+
+bool CMainFrame::PreTranslateMessage(MSG& msg) {
+    return m_hAccel != nullptr && ::TranslateAcceleratorW(Hwnd(), m_hAccel, &msg) != 0;
+}
+
+LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        const LRESULT result = FrameWindow::HandleMessage(message, wParam, lParam);
+        return result == -1 ? -1 : OnCreate();
+    }
+    case WM_SETFOCUS:
+        if (m_wndView.Hwnd() != nullptr) ::SetFocus(m_wndView.Hwnd());
+        return 0;
+    case WM_TIMER:
+        if (wParam == kStartupTimerId) {
+            OnTimer();
+            return 0;
+        }
+        break;
+    case WM_WINDOWPOSCHANGING: {
+        const LRESULT result = DefaultProc(message, wParam, lParam);
+        OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+        return result;
+    }
+    case WM_SHOWWINDOW:
+        return 0;  // nothing to do, and the default handling is not wanted either
+    case WM_CONTEXTMENU:
+        return 0;  // no context menu on the frame or its bars
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+        return 0;
+    case WM_SYSCOMMAND:
+        if (OnSysCommand(static_cast<UINT>(wParam))) return 0;
+        break;
+    case WM_QUERYENDSESSION:
+        OnEndSession();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnEndSession();
+        else
+            WindowCtrl().StartCapture();  // the session goes on: take the windows back
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_VANTREL_SHOW_ALL_FRAMES:
+        if (m_bMainFrame) {
+            ShowAllFrames();
+            if (::IsIconic(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
+            ::SetForegroundWindow(Hwnd());
+        }
+        return 0;
+    case WM_VANTREL_TEST_CRASH:
+        OnTestCrash(wParam);
+        return 0;
+    default:
+        break;
+    }
+    return FrameWindow::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,106 @@
+#include "hosting/Win32Desktop.h"
+
+#include <windows.h>
+
+namespace hosting {
+namespace {
+HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
+vantrel::WindowId Id(HWND hwnd) { return reinterpret_cast<vantrel::WindowId>(hwnd); }
+vantrel::Rect FromRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+
+BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM param) {
+    const auto& visit = *reinterpret_cast<const std::function<bool(vantrel::WindowId)>*>(param);
+    return visit(Id(hwnd)) ? TRUE : FALSE;
+}
+
+std::wstring ReadText(int (WINAPI* read)(HWND, LPWSTR, int), HWND hwnd) {
+    wchar_t buffer[260] = {};
+    const int length = read(hwnd, buffer, 260);
+    return std::wstring(buffer, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+int ToShowCommand(vantrel::ShowCommand command) {
+    switch (command) {
+    case vantrel::ShowCommand::Show: return SW_SHOW;
+    case vantrel::ShowCommand::ShowNormal: return SW_SHOWNORMAL;
+    case vantrel::ShowCommand::ShowMaximized: return SW_SHOWMAXIMIZED;
+    case vantrel::ShowCommand::Minimize: return SW_MINIMIZE;
+    case vantrel::ShowCommand::Restore: return SW_RESTORE;
+    case vantrel::ShowCommand::Hide: return SW_HIDE;
+    }
+    return SW_SHOW;
+}
+}  // namespace
+
+void Win32Desktop::EnumTopLevelWindows(const std::function<bool(vantrel::WindowId)>& visit) {
+    ::EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&visit));
+}
+
+std::wstring Win32Desktop::ClassName(vantrel::WindowId w) { return ReadText(::GetClassNameW, H(w)); }
+std::wstring Win32Desktop::Title(vantrel::WindowId w) { return ReadText(::GetWindowTextW, H(w)); }
+bool Win32Desktop::IsWindow(vantrel::WindowId w) { return ::IsWindow(H(w)) != FALSE; }
+bool Win32Desktop::IsVisible(vantrel::WindowId w) { return ::IsWindowVisible(H(w)) != FALSE; }
+bool Win32Desktop::IsZoomed(vantrel::WindowId w) { return ::IsZoomed(H(w)) != FALSE; }
+
+bool Win32Desktop::HasMaximizedStyle(vantrel::WindowId w) {
+    WINDOWINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetWindowInfo(H(w), &info) && (info.dwStyle & WS_MAXIMIZE) != 0;
+}
+
+vantrel::Rect Win32Desktop::WindowRect(vantrel::WindowId w) {
+    RECT rc{};
+    ::GetWindowRect(H(w), &rc);
+    return FromRect(rc);
+}
+
+vantrel::Rect Win32Desktop::ClientRect(vantrel::WindowId w) {
+    RECT rc{};
+    ::GetClientRect(H(w), &rc);
+    return FromRect(rc);
+}
+
+vantrel::WindowId Win32Desktop::Parent(vantrel::WindowId w) {
+    // GetAncestor, unlike GetParent, never answers with an owner window.
+    HWND parent = ::GetAncestor(H(w), GA_PARENT);
+    return parent == ::GetDesktopWindow() ? vantrel::kNoWindow : Id(parent);
+}
+
+vantrel::WindowId Win32Desktop::TopChild(vantrel::WindowId parent) { return Id(::GetTopWindow(H(parent))); }
+
+bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
+    HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
+    return ::SetParent(H(w), parent) != nullptr;
+}
+
+void Win32Desktop::AttachInput(vantrel::WindowId w) {
+    ::AttachThreadInput(::GetCurrentThreadId(), ::GetWindowThreadProcessId(H(w), nullptr), TRUE);
+}
+
+void Win32Desktop::Show(vantrel::WindowId w, vantrel::ShowCommand c) { ::ShowWindow(H(w), ToShowCommand(c)); }
+
+void Win32Desktop::MoveTo(vantrel::WindowId w, vantrel::Point p) {
+    ::SetWindowPos(H(w), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Desktop::Move(vantrel::WindowId w, const vantrel::Rect& r) {
+    ::MoveWindow(H(w), r.left, r.top, r.Width(), r.Height(), TRUE);
+}
+
+// Some platforms (Wine among them) activate a re-parented window of another process
+// without raising it among its siblings; the logic finds the active window on top.
+void Win32Desktop::SetActive(vantrel::WindowId w) {
+    ::SetActiveWindow(H(w));
+    ::BringWindowToTop(H(w));
+}
+
+void Win32Desktop::SetForeground(vantrel::WindowId w) {
+    ::SetForegroundWindow(H(w));
+    ::BringWindowToTop(H(w));
+}
+
+void Win32Desktop::SwitchTo(vantrel::WindowId w) { ::SwitchToThisWindow(H(w), FALSE); }
+
+void Win32Desktop::Close(vantrel::WindowId w) { ::SendMessageW(H(w), WM_CLOSE, 0, 0); }
+
+}  // namespace hosting

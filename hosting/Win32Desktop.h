@@ -1,0 +1,32 @@
+#pragma once
+// The real desktop behind the hosting logic: each call is the platform's own.
+
+#include "core/Desktop.h"
+
+namespace hosting {
+
+class Win32Desktop final : public vantrel::Desktop {
+public:
+    void EnumTopLevelWindows(const std::function<bool(vantrel::WindowId)>& visit) override;
+    std::wstring ClassName(vantrel::WindowId window) override;
+    std::wstring Title(vantrel::WindowId window) override;
+    bool IsWindow(vantrel::WindowId window) override;
+    bool IsVisible(vantrel::WindowId window) override;
+    bool IsZoomed(vantrel::WindowId window) override;
+    bool HasMaximizedStyle(vantrel::WindowId window) override;
+    vantrel::Rect WindowRect(vantrel::WindowId window) override;
+    vantrel::Rect ClientRect(vantrel::WindowId window) override;
+    vantrel::WindowId Parent(vantrel::WindowId window) override;
+    vantrel::WindowId TopChild(vantrel::WindowId parent) override;
+    bool SetParent(vantrel::WindowId window, vantrel::WindowId newParent) override;
+    void AttachInput(vantrel::WindowId window) override;
+    void Show(vantrel::WindowId window, vantrel::ShowCommand command) override;
+    void MoveTo(vantrel::WindowId window, vantrel::Point topLeft) override;
+    void Move(vantrel::WindowId window, const vantrel::Rect& rect) override;
+    void SetActive(vantrel::WindowId window) override;
+    void SetForeground(vantrel::WindowId window) override;
+    void SwitchTo(vantrel::WindowId window) override;
+    void Close(vantrel::WindowId window) override;
+};
+
+}  // namespace hosting

@@ -1,0 +1,206 @@
+#include "hosting/WindowCtrl.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "frame/MainFrame.h"
+#include "resource.h"
+
+namespace hosting {
+namespace {
+// Every live control, for the crash and session-end paths that must find them all.
+std::vector<CWindowCtrl*>& LiveControls() {
+    static std::vector<CWindowCtrl*> controls;
+    return controls;
+}
+const COLORREF kTaskbarColor = RGB(133, 133, 133);
+}  // namespace
+
+CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
+    : m_settings(settings), m_engine(desktop, *this, *this) {
+    LiveControls().push_back(this);
+}
+
+CWindowCtrl::~CWindowCtrl() {
+    auto& controls = LiveControls();
+    controls.erase(std::remove(controls.begin(), controls.end(), this), controls.end());
+    if (m_background != nullptr) ::DeleteObject(m_background);
+}
+
+bool CWindowCtrl::Create(HWND parent, UINT id) {
+    HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                  0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr || !Subclass(hwnd)) return false;
+    m_background = ::CreateSolidBrush(kTaskbarColor);
+    m_nElapse = vantrel::kCaptureElapse;
+    return true;
+}
+
+void CWindowCtrl::StartCapture() { ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr); }
+
+void CWindowCtrl::ReleaseEverywhereNow() {
+    for (CWindowCtrl* control : LiveControls()) {
+        HWND hostView = reinterpret_cast<HWND>(control->m_engine.HostView());
+        for (const auto& record : control->m_engine.Windows()) {
+            HWND hwnd = reinterpret_cast<HWND>(record.hWnd);
+            if (!record.bMoved && ::IsWindow(hwnd) && ::GetAncestor(hwnd, GA_PARENT) == hostView)
+                ::SetParent(hwnd, ::GetDesktopWindow());
+        }
+    }
+}
+
+void CWindowCtrl::OnTimer(UINT_PTR id) {
+    // The timer rests while the cycle runs, so a viewer that is slow to answer delays
+    // the next cycle instead of piling cycles up.
+    ::KillTimer(Hwnd(), id);
+    m_engine.RunCaptureCycle();
+    if (::IsWindow(Hwnd())) ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr);
+}
+
+void CWindowCtrl::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(Hwnd(), &ps);
+    const RECT rc = ClientRect();
+    ::FillRect(dc, &rc, m_background);
+    ::EndPaint(Hwnd(), &ps);
+}
+
+bool CWindowCtrl::PreTranslateMessage(MSG& msg) {
+    // Only the window buttons' own mouse messages make a drag.
+    if (msg.hwnd == Hwnd() || ::GetParent(msg.hwnd) != Hwnd()) return false;
+    switch (msg.message) {
+    case WM_LBUTTONDOWN: {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        m_engine.OnLeftButtonDown({cursor.x, cursor.y});
+        break;
+    }
+    case WM_LBUTTONUP:
+        m_engine.OnLeftButtonUp();
+        break;
+    case WM_MOUSEMOVE: {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        m_engine.OnMouseMove({cursor.x, cursor.y}, msg.wParam == MK_LBUTTON, ::GetDlgCtrlID(msg.hwnd));
+        break;
+    }
+    default:
+        break;
+    }
+    return false;  // the message is dispatched as usual
+}
+
+LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kCaptureTimerId) {
+            OnTimer(wParam);
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        ::KillTimer(Hwnd(), kCaptureTimerId);
+        m_engine.ReleaseAllWindows();
+        break;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return FALSE;
+    case WM_SIZE: {
+        const LRESULT result = DefaultProc(message, wParam, lParam);
+        m_engine.RelayoutButtons();
+        return result;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            m_engine.OnButtonClicked(LOWORD(wParam));
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+// Window buttons -------------------------------------------------------------------
+
+vantrel::ButtonId CWindowCtrl::Create(int controlId) {
+    auto button = std::make_unique<ui::ImageButton>();
+    if (!button->Create(Hwnd(), static_cast<UINT>(controlId), WS_CHILD | WS_VISIBLE | BS_CHECKBOX | BS_NOTIFY))
+        return vantrel::kNoButton;
+    const bool manyColors = ui::ImageButton::ScreenColorDepth() >= 16;
+    button->SetImage(manyColors ? IDB_WINDOW_BUTTON : IDB_WINDOW_BUTTON_16COLOR);
+    button->SetCheckedImage(manyColors ? IDB_WINDOW_CHECKED : IDB_WINDOW_CHECKED_16COLOR);
+    button->SizeToContent();
+    const auto id = reinterpret_cast<vantrel::ButtonId>(button.get());
+    m_buttons.push_back(std::move(button));
+    return id;
+}
+
+void CWindowCtrl::Destroy(vantrel::ButtonId button) {
+    auto it = std::find_if(m_buttons.begin(), m_buttons.end(),
+                           [button](const auto& b) { return reinterpret_cast<vantrel::ButtonId>(b.get()) == button; });
+    if (it != m_buttons.end()) m_buttons.erase(it);  // the object destroys its window
+}
+
+std::wstring CWindowCtrl::Caption(vantrel::ButtonId button) { return AsButton(button)->Text(); }
+
+void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text) {
+    ui::ImageButton* b = AsButton(button);
+    b->SetText(text);
+    b->SizeToContent();
+    b->SetTooltip(text);
+}
+
+bool CWindowCtrl::IsChecked(vantrel::ButtonId button) {
+    return ::SendMessageW(AsButton(button)->Hwnd(), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+}
+
+void CWindowCtrl::SetChecked(vantrel::ButtonId button, bool checked) {
+    ::SendMessageW(AsButton(button)->Hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CWindowCtrl::SetControlId(vantrel::ButtonId button, int controlId) {
+    ::SetWindowLongPtrW(AsButton(button)->Hwnd(), GWLP_ID, controlId);
+}
+
+vantrel::Size CWindowCtrl::OuterSize(vantrel::ButtonId button) {
+    const RECT rc = AsButton(button)->WindowRectOnScreen();
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void CWindowCtrl::Place(vantrel::ButtonId button, vantrel::Point topLeft) {
+    HWND hwnd = AsButton(button)->Hwnd();
+    ::SetWindowPos(hwnd, nullptr, topLeft.x, topLeft.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+int CWindowCtrl::RowWidth() { return ClientRect().right; }
+
+void CWindowCtrl::SetFaceColor(vantrel::ButtonId button, std::uint32_t rgb) {
+    AsButton(button)->SetFaceColor(static_cast<COLORREF>(rgb), true);
+}
+
+void CWindowCtrl::CaptureMouse(vantrel::ButtonId button) { ::SetCapture(AsButton(button)->Hwnd()); }
+
+void CWindowCtrl::ReleaseMouse() { ::ReleaseCapture(); }
+
+// What the engine asks of the frame ------------------------------------------------
+
+bool CWindowCtrl::IsHostedElsewhere(vantrel::WindowId window) {
+    return m_pOwnerFrame != nullptr && m_pOwnerFrame->IsHostedElsewhere(reinterpret_cast<HWND>(window));
+}
+
+bool CWindowCtrl::BringToFrontOnCapture() { return m_settings.IsOn(vantrel::profile::kBringToFront); }
+
+vantrel::WindowId CWindowCtrl::OwnerFrame() {
+    return m_pOwnerFrame != nullptr ? reinterpret_cast<vantrel::WindowId>(m_pOwnerFrame->Hwnd())
+                                    : vantrel::kNoWindow;
+}
+
+}  // namespace hosting

@@ -1,0 +1,84 @@
+#pragma once
+// The hosting engine of one container frame as a window: a grey "STATIC" strip that
+// holds the window buttons, runs the capture cycle on its timer and hands every
+// hosted window back to the desktop when it goes.
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/HostingEngine.h"
+#include "core/Settings.h"
+#include "ui/ImageButton.h"
+#include "ui/Window.h"
+
+class CMainFrame;
+
+namespace hosting {
+
+inline constexpr UINT_PTR kCaptureTimerId = 1025;
+
+class CWindowCtrl final : public ui::Window,
+                          private vantrel::WindowButtons,
+                          private vantrel::HostingContext {
+public:
+    CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings);
+    ~CWindowCtrl() override;
+
+    bool Create(HWND parent, UINT id);
+    // Starts the capture cycle; the frame calls it once it has set the host view.
+    void StartCapture();
+
+    vantrel::HostingEngine& Engine() { return m_engine; }
+    const std::vector<vantrel::HostedWindowRecord>& Windows() const { return m_engine.Windows(); }
+    void ReleaseAllWindows() { m_engine.ReleaseAllWindows(); }
+
+    CMainFrame* m_pOwnerFrame = nullptr;
+
+    // Last resort on the way out of a dying process: re-parents every hosted window
+    // of every live control to the desktop, touching nothing else.
+    static void ReleaseEverywhereNow();
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+
+    // WindowButtons
+    vantrel::ButtonId Create(int controlId) override;
+    void Destroy(vantrel::ButtonId button) override;
+    std::wstring Caption(vantrel::ButtonId button) override;
+    void SetCaption(vantrel::ButtonId button, const std::wstring& text) override;
+    bool IsChecked(vantrel::ButtonId button) override;
+    void SetChecked(vantrel::ButtonId button, bool checked) override;
+    void SetControlId(vantrel::ButtonId button, int controlId) override;
+    vantrel::Size OuterSize(vantrel::ButtonId button) override;
+    void Place(vantrel::ButtonId button, vantrel::Point topLeft) override;
+    int RowWidth() override;
+    void SetFaceColor(vantrel::ButtonId button, std::uint32_t rgb) override;
+    void CaptureMouse(vantrel::ButtonId button) override;
+    void ReleaseMouse() override;
+
+    // HostingContext
+    bool IsHostedElsewhere(vantrel::WindowId window) override;
+    bool BringToFrontOnCapture() override;
+    vantrel::WindowId OwnerFrame() override;
+    void PollShortcuts() override {}
+
+    static ui::ImageButton* AsButton(vantrel::ButtonId button) {
+        return reinterpret_cast<ui::ImageButton*>(button);
+    }
+
+    vantrel::Settings& m_settings;
+    vantrel::HostingEngine m_engine;
+    std::vector<std::unique_ptr<ui::ImageButton>> m_buttons;
+    HBRUSH m_background = nullptr;
+    UINT m_nElapse = vantrel::kCaptureElapse;
+};
+
+}  // namespace hosting

@@ -1,0 +1,116 @@
+# Wine environment for running Vantrel's Windows programs on Linux.
+# Source it from bash:  source scripts/wine-env.sh
+#
+# Exports the Wine variables, creates the Wine prefix when it is missing, and
+# defines:
+#   start_xvfb        start a private Xvfb on a free display and export DISPLAY
+#   start_wineserver  keep a wineserver running so each wine program starts fast
+#   wine_cleanup      stop the wineserver (and every program in the prefix) and
+#                     the Xvfb started here; meant for an EXIT trap
+#
+# WINEPREFIX may be set beforehand to use another prefix (an absolute path).
+
+VANTREL_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+VANTREL_LOG_DIR="${VANTREL_LOG_DIR:-$VANTREL_REPO/build/logs}"
+mkdir -p "$VANTREL_LOG_DIR"
+
+export WINEPREFIX="${WINEPREFIX:-$VANTREL_REPO/build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko install dialogs.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+VANTREL_XVFB_PID=""
+
+_wine_env_log() { echo "wine-env: $*" >&2; }
+
+# Creates the prefix when missing, and makes sure Wine does not wait for a
+# window manager: with Managed=N its windows are plain unmanaged X windows, so
+# moving another process's window into ours does not stall.
+_wine_env_prepare_prefix() {
+  local reg="$WINEPREFIX/user.reg"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    _wine_env_log "creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    # No display needed: keep the "updating configuration" window off the user's screen.
+    env -u DISPLAY wineboot -i >>"$VANTREL_LOG_DIR/wineboot.log" 2>&1 || {
+      _wine_env_log "wineboot failed; see $VANTREL_LOG_DIR/wineboot.log"
+      return 1
+    }
+    wineserver -w
+  fi
+  # Debian's Wine 8 does not load its own fonts from /usr/share/wine/fonts,
+  # so windows lack Tahoma and the Marlett caption-button glyphs (shown as
+  # "0 1 r"). It does load fonts found in C:\windows\Fonts.
+  local f fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/*; do
+      [ -e "$fonts/${f##*/}" ] || ln -s "$f" "$fonts/"
+    done
+  fi
+  # The registry files are written when the wineserver exits, so a grep tells.
+  if ! grep -q '^"Managed"="N"' "$reg" 2>/dev/null; then
+    env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      >>"$VANTREL_LOG_DIR/wineboot.log" 2>&1 || {
+      _wine_env_log "could not set Managed=N; see $VANTREL_LOG_DIR/wineboot.log"
+      return 1
+    }
+    wineserver -w
+  fi
+}
+
+# True when $DISPLAY (or the display given) accepts X clients.
+display_usable() {
+  local d="${1:-${DISPLAY:-}}"
+  [ -n "$d" ] && DISPLAY="$d" timeout 5 xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+start_xvfb() {
+  local n pid tries
+  for ((n = 90; n < 190; n++)); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >>"$VANTREL_LOG_DIR/xvfb.log" 2>&1 &
+    pid=$!
+    # Wait until it accepts clients; if it died (another server took :n), try the next.
+    for ((tries = 0; tries < 100; tries++)); do
+      if ! kill -0 "$pid" 2>/dev/null; then
+        wait "$pid" 2>/dev/null
+        pid=""
+        break
+      fi
+      if display_usable ":$n"; then
+        VANTREL_XVFB_PID=$pid
+        export DISPLAY=":$n"
+        _wine_env_log "Xvfb running on $DISPLAY"
+        return 0
+      fi
+      sleep 0.1
+    done
+    if [ -n "$pid" ]; then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+      _wine_env_log "Xvfb on :$n did not come up; see $VANTREL_LOG_DIR/xvfb.log"
+      return 1
+    fi
+  done
+  _wine_env_log "no free X display number found"
+  return 1
+}
+
+# Returns once the server accepts clients (it daemonizes when ready).
+start_wineserver() {
+  wineserver -p
+}
+
+wine_cleanup() {
+  # Ends every Windows program of this prefix, then the server itself.
+  wineserver -k 2>/dev/null || true
+  if [ -n "$VANTREL_XVFB_PID" ]; then
+    kill "$VANTREL_XVFB_PID" 2>/dev/null || true
+    wait "$VANTREL_XVFB_PID" 2>/dev/null || true
+    VANTREL_XVFB_PID=""
+  fi
+}
+
+_wine_env_prepare_prefix

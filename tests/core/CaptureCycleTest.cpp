@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include "core/ButtonLayout.h"
+#include "tests/core/HostingFixture.h"
+
+namespace vantrel {
+namespace {
+
+using test::HostingTest;
+using Strings = std::vector<std::string>;
+
+std::string Call(const char* name, WindowId window, const std::string& argument = "") {
+    std::string call = std::string(name) + " " + std::to_string(window);
+    return argument.empty() ? call : call + " " + argument;
+}
+
+// Capture filtering
+
+using CaptureFilter = HostingTest;
+
+TEST_F(CaptureFilter, TakesViewerWindowsOfAnyLetterCaseAndNothingElse) {
+    const WindowId lower = desktop.AddWindow(L"acrobatsdiwindow");
+    const WindowId upper = desktop.AddWindow(L"ACROBATSDIWINDOW");
+    const WindowId other = desktop.AddWindow(L"AcrobatSDIWindow2");
+    engine.RunCaptureCycle();
+
+    EXPECT_TRUE(engine.Hosts(lower));
+    EXPECT_TRUE(engine.Hosts(upper));
+    EXPECT_FALSE(engine.Hosts(other));
+    EXPECT_TRUE(desktop.CallsOn(other).empty());
+    EXPECT_EQ(desktop.CallsOn(lower),
+              (Strings{Call("SetParent", lower, std::to_string(hostView)), Call("AttachInput", lower),
+                       Call("Show", lower, "Show")}));
+    ExpectIdsFollowRecords();
+}
+
+TEST_F(CaptureFilter, NeverTakesAWindowTwiceOrOneAnotherFrameHosts) {
+    const WindowId window = Capture();
+    // Top-level again behind our back: still ours, not a second record.
+    desktop.Window(window).parent = kNoWindow;
+    const WindowId elsewhere = desktop.AddViewerWindow();
+    context.hostedElsewhere.insert(elsewhere);
+    desktop.ClearCalls();
+    engine.RunCaptureCycle();
+
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{window}));
+    EXPECT_TRUE(desktop.CallsOn(elsewhere).empty());
+    EXPECT_EQ(buttons.LiveCount(), 1u);
+}
+
+TEST_F(CaptureFilter, WindowThatCannotBeReparentedIsNotRecorded) {
+    const WindowId window = desktop.AddViewerWindow();
+    desktop.Window(window).refusesNewParent = true;
+    engine.RunCaptureCycle();
+    EXPECT_FALSE(engine.Hosts(window));
+    EXPECT_EQ(buttons.LiveCount(), 0u);
+    EXPECT_EQ(desktop.CallsOn(window).size(), 1u);  // the failed SetParent only
+}
+
+TEST_F(CaptureFilter, AdditionalFrameDoesNotCaptureButKeepsItsRecordsInStep) {
+    engine.SetCapture(false);
+    const WindowId kept = desktop.AddWindow(L"AcrobatSDIWindow", L"Kept", hostView);
+    const WindowId dying = desktop.AddWindow(L"AcrobatSDIWindow", L"Dying", hostView);
+    engine.AddHostedWindow(kept);
+    engine.AddHostedWindow(dying);
+    const WindowId newcomer = desktop.AddViewerWindow();
+    desktop.Kill(dying);
+
+    EXPECT_TRUE(engine.RunCaptureCycle());
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{kept}));
+    EXPECT_EQ(ButtonOf(0).caption, L"Kept");
+    EXPECT_TRUE(desktop.CallsOn(newcomer).empty());
+}
+
+// Dropping and renumbering
+
+using Dropping = HostingTest;
+
+TEST_F(Dropping, TwoDeadWindowsGoInOneCycleHighestFirstAndIdsCloseUp) {
+    const WindowId w0 = Capture(), w1 = Capture(), w2 = Capture(), w3 = Capture();
+    const ButtonId b1 = engine.Windows()[1].pButton, b2 = engine.Windows()[2].pButton;
+    desktop.Kill(w1);
+    desktop.Kill(w2);
+
+    EXPECT_TRUE(engine.RunCaptureCycle());
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{w0, w3}));
+    EXPECT_EQ(buttons.DestroyOrder(), (std::vector<ButtonId>{b2, b1}));
+    ExpectIdsFollowRecords();
+    EXPECT_EQ(ButtonOf(1).position, (Point{test::FakeButtons::WidthFor(0) + kButtonGap, 0}));
+    EXPECT_FALSE(engine.RunCaptureCycle());
+}
+
+TEST_F(Dropping, MovedRecordGoesWithoutTouchingItsWindow) {
+    const WindowId stays = Capture();
+    const WindowId moved = Capture();
+    engine.SetTabMode(true);
+    engine.MarkMoved(1);
+    desktop.BringToTop(moved);
+    desktop.ClearCalls();
+
+    EXPECT_TRUE(engine.RunCaptureCycle());
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{stays}));
+    EXPECT_TRUE(desktop.CallsOn(moved).empty());
+    EXPECT_EQ(desktop.Parent(moved), hostView);
+}
+
+TEST_F(Dropping, RecordWithoutButtonIsKeptAndDroppedLikeAnyOther) {
+    buttons.FailNextCreate();
+    const WindowId bare = Capture(L"bare");
+    const WindowId next = Capture(L"next");
+    engine.RunCaptureCycle();  // title sync and check marks must skip the missing button
+    EXPECT_EQ(engine.Windows()[0].pButton, kNoButton);
+    EXPECT_EQ(ButtonOf(1).controlId, kFirstButtonId + 1);
+
+    desktop.Kill(bare);
+    engine.RunCaptureCycle();
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{next}));
+    ExpectIdsFollowRecords();
+}
+
+TEST_F(Dropping, ShortcutGuardFallsOncePerLiveRecord) {
+    Capture();
+    Capture();
+    const WindowId dead = Capture();
+    desktop.Kill(dead);
+    context.polls = 0;
+    engine.KeyDelay() = 1000;
+    engine.RunCaptureCycle();
+    EXPECT_EQ(context.polls, 2);
+    EXPECT_EQ(engine.KeyDelay(), 840);
+}
+
+// Title sync
+
+TEST_F(HostingTest, TitleSyncFollowsTheWindowTitle) {
+    struct TitleCase {
+        const char* name;
+        std::wstring before, after, expectedCaption;
+        bool expectRelayout;
+    };
+    const TitleCase cases[] = {
+        {"changed title", L"Report", L"Report 2", L"Report 2", true},
+        {"letter case only", L"Report", L"REPORT", L"Report", false},
+        {"unchanged", L"Report", L"Report", L"Report", false},
+        {"cut to 259", L"x", std::wstring(300, L'a'), std::wstring(259, L'a'), true},
+    };
+    for (const TitleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const WindowId window = Capture(c.before);
+        engine.RunCaptureCycle();
+        const std::size_t index = engine.Windows().size() - 1;
+        const int changesBefore = ButtonOf(index).captionChanges;
+        desktop.Window(window).title = c.after;
+        const int placesBefore = buttons.PlaceCalls();
+
+        engine.RunCaptureCycle();
+        EXPECT_EQ(ButtonOf(index).caption, c.expectedCaption);
+        EXPECT_EQ(ButtonOf(index).captionChanges, changesBefore + (c.expectRelayout ? 1 : 0));
+        EXPECT_EQ(buttons.PlaceCalls() > placesBefore, c.expectRelayout);
+    }
+    EXPECT_FALSE(engine.SyncButtonTitle(kNoButton, engine.Windows()[0].hWnd));
+}
+
+// Check marks and the active record
+
+using CheckMarks = HostingTest;
+
+TEST_F(CheckMarks, FollowTheTopChildOfTheHostView) {
+    const WindowId w0 = Capture(), w1 = Capture();
+    desktop.BringToTop(w0);
+    engine.RunCaptureCycle();
+    EXPECT_TRUE(ButtonOf(0).checked);
+    EXPECT_FALSE(ButtonOf(1).checked);
+    EXPECT_EQ(engine.GetActiveIndex(), 0);
+
+    desktop.BringToTop(w1);
+    engine.RunCaptureCycle();
+    EXPECT_FALSE(ButtonOf(0).checked);
+    EXPECT_TRUE(ButtonOf(1).checked);
+    EXPECT_EQ(engine.GetActiveIndex(), 1);
+}
+
+TEST_F(CheckMarks, NoneWhenAForeignWindowIsOnTop) {
+    Capture();
+    engine.RunCaptureCycle();
+    ASSERT_TRUE(ButtonOf(0).checked);
+    desktop.AddWindow(L"SomethingElse", L"", hostView);
+    engine.RunCaptureCycle();
+    EXPECT_FALSE(ButtonOf(0).checked);
+    EXPECT_EQ(engine.GetActiveIndex(), -1);
+}
+
+// Tab mode and fitting maximized windows
+
+TEST_F(HostingTest, TabModeMaximizesThenKeepsAtOriginEveryCycle) {
+    const WindowId window = Capture();
+    engine.RunCaptureCycle();
+    EXPECT_EQ(desktop.CallsOn(window).size(), 3u) << "tab mode off: capture calls only";
+
+    engine.SetTabMode(true);
+    desktop.ClearCalls();
+    engine.RunCaptureCycle();
+    EXPECT_EQ(desktop.CallsOn(window), (Strings{Call("Show", window, "ShowMaximized")}));
+
+    desktop.Window(window).windowRect = Rect{0, 0, 800, 600};  // already fills the host view
+    desktop.ClearCalls();
+    engine.RunCaptureCycle();
+    engine.RunCaptureCycle();
+    EXPECT_EQ(desktop.CallsOn(window), (Strings{Call("MoveTo", window, "0,0"), Call("MoveTo", window, "0,0")}));
+}
+
+TEST_F(HostingTest, FitMaximizedWindowSizesOnlyMaximizedWindowsThatDiffer) {
+    struct FitCase {
+        const char* name;
+        bool maximized;
+        bool moved;
+        Rect outer;
+        bool expectMove;
+    };
+    const FitCase cases[] = {
+        {"maximized, smaller", true, false, {0, 0, 400, 300}, true},
+        {"maximized, same size elsewhere", true, false, {10, 10, 810, 610}, false},
+        {"maximized, one pixel short in height", true, false, {0, 0, 800, 599}, true},
+        {"maximized, one pixel wide", true, false, {0, 0, 801, 600}, true},
+        {"restored", false, false, {0, 0, 400, 300}, false},
+        {"maximized but moved away", true, true, {0, 0, 400, 300}, false},
+    };
+    desktop.Window(hostView).clientRect = Rect{0, 0, 800, 600};
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const WindowId window = Capture();
+        const std::size_t index = engine.Windows().size() - 1;
+        desktop.Window(window).maximizedStyle = c.maximized;
+        desktop.Window(window).windowRect = c.outer;
+        if (c.moved) engine.MarkMoved(index);
+        desktop.ClearCalls();
+        engine.FitMaximizedWindow(index);
+        EXPECT_EQ(desktop.CallsOn(window),
+                  c.expectMove ? Strings{Call("Move", window, "0,0,800,600")} : Strings{});
+    }
+    desktop.ClearCalls();
+    engine.FitMaximizedWindow(engine.Windows().size());
+    EXPECT_TRUE(desktop.Calls().empty());
+}
+
+TEST_F(HostingTest, CycleFitsOnlyTheWindowOnTop) {
+    const WindowId below = Capture(), top = Capture();
+    for (WindowId window : {below, top}) {
+        desktop.Window(window).maximizedStyle = true;
+        desktop.Window(window).windowRect = Rect{0, 0, 100, 100};
+    }
+    desktop.BringToTop(top);
+    engine.RunCaptureCycle();
+    EXPECT_EQ(desktop.WindowRect(top), (Rect{0, 0, 800, 600}));
+    EXPECT_EQ(desktop.WindowRect(below), (Rect{0, 0, 100, 100}));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,74 @@
+#pragma once
+// An in-memory desktop: windows with a class, a title, a parent and flags, one z-order
+// for all of them, and a log of the calls that change what the user sees.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/Desktop.h"
+
+namespace vantrel::test {
+
+struct FakeWindow {
+    std::wstring className;
+    std::wstring title;
+    WindowId parent = kNoWindow;
+    bool alive = true;
+    bool visible = true;
+    bool zoomed = false;
+    bool maximizedStyle = false;
+    bool refusesNewParent = false;  // SetParent fails, as for a window of a higher integrity level
+    Rect windowRect;
+    Rect clientRect;
+};
+
+class FakeDesktop : public Desktop {
+public:
+    // New windows go to the top of the z-order.
+    WindowId AddWindow(const std::wstring& className, const std::wstring& title = L"",
+                       WindowId parent = kNoWindow);
+    WindowId AddViewerWindow(const std::wstring& title = L"") {
+        return AddWindow(L"AcrobatSDIWindow", title);
+    }
+    FakeWindow& Window(WindowId window) { return m_windows.at(window); }
+    void Kill(WindowId window) { Window(window).alive = false; }
+    void BringToTop(WindowId window);
+
+    // Calls that change windows, as "Name window [argument]"; queries are not logged.
+    const std::vector<std::string>& Calls() const { return m_calls; }
+    std::vector<std::string> CallsOn(WindowId window) const;
+    void ClearCalls() { m_calls.clear(); }
+
+    void EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) override;
+    std::wstring ClassName(WindowId window) override;
+    std::wstring Title(WindowId window) override;
+    bool IsWindow(WindowId window) override;
+    bool IsVisible(WindowId window) override;
+    bool IsZoomed(WindowId window) override;
+    bool HasMaximizedStyle(WindowId window) override;
+    Rect WindowRect(WindowId window) override;
+    Rect ClientRect(WindowId window) override;
+    WindowId Parent(WindowId window) override;
+    WindowId TopChild(WindowId parent) override;
+    bool SetParent(WindowId window, WindowId newParent) override;
+    void AttachInput(WindowId window) override;
+    void Show(WindowId window, ShowCommand command) override;
+    void MoveTo(WindowId window, Point topLeft) override;
+    void Move(WindowId window, const Rect& rect) override;
+    void SetActive(WindowId window) override;
+    void SetForeground(WindowId window) override;
+    void SwitchTo(WindowId window) override;
+    void Close(WindowId window) override;
+
+private:
+    const FakeWindow* Find(WindowId window) const;
+    void Log(const char* call, WindowId window, const std::string& argument = "");
+
+    std::map<WindowId, FakeWindow> m_windows;
+    std::vector<WindowId> m_zOrder;  // front first, all parents mixed
+    std::vector<std::string> m_calls;
+    WindowId m_nextId = 0x100;
+};
+
+}  // namespace vantrel::test

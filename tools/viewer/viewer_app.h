@@ -1,0 +1,48 @@
+// The sample viewer's application: its documents, its control channel and
+// the rule for when the process ends.
+//
+// The process ends when the control channel says "quit", or when its last
+// document window is gone, unless --stay was given. A viewer started with no
+// document ("--windows 0") keeps running until it has had one and lost it
+// again, or until "quit". With --stay only "quit" ends it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "control_window.h"
+#include "document_window.h"
+#include "viewer_options.h"
+
+class ViewerApp : private DocumentHost, private CommandHandler {
+public:
+    ViewerApp(HINSTANCE instance, ViewerOptions options);
+    ~ViewerApp();
+    ViewerApp(const ViewerApp&) = delete;
+    ViewerApp& operator=(const ViewerApp&) = delete;
+
+    // Creates the control window and the start-up documents.
+    bool Start();
+    // Runs the message loop; returns the exit code.
+    int Run();
+
+private:
+    void NewDocument() override;
+    void DocumentDestroyed(DocumentWindow* document) override;
+    LRESULT OnViewerCommand(viewer_protocol::Command command, const std::wstring& argument) override;
+
+    DocumentWindow* OpenDocument(const std::wstring& className, const std::wstring& name);
+    DocumentWindow* FindDocument(HWND hwnd) const;
+    DocumentWindow* FindDocument(const std::wstring& handleText) const;
+    void Quit();
+
+    HINSTANCE m_hInstance;
+    ViewerOptions m_options;
+    ControlWindow m_control;
+    HACCEL m_hAccel = nullptr;
+    std::vector<DocumentWindow*> m_documents;  // not owned: each frees itself
+    int m_nNextGenericNumber = 1;
+    bool m_bQuitting = false;
+};

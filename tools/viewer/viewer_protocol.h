@@ -1,0 +1,97 @@
+// Control channel of the sample viewer, shared by the viewer and the tests
+// that drive it.
+//
+// The viewer keeps a hidden top-level window of class kControlClass titled
+// "ctl:<pid>". A test finds it by class and title and sends it WM_COPYDATA:
+// dwData is a Command, lpData the argument as UTF-16 text (cbData in bytes; a
+// trailing NUL may be included or not). The result is the LRESULT of the send.
+//
+// Window handles travel as unsigned decimal text.
+//
+// Window class names are case-insensitive within a process and the first
+// spelling registered wins, so one viewer process can hold only one spelling
+// of a name. To get windows whose class differs in letter case, start a viewer
+// with "--class <spelling>".
+//
+// This header is plain C++ so that both sides, and the tests of the parsing,
+// can use it without <windows.h>.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace viewer_protocol {
+
+constexpr const wchar_t* kControlClass = L"VantrelSampleViewerControl";
+constexpr const wchar_t* kControlTitlePrefix = L"ctl:";
+constexpr const wchar_t* kDocumentClass = L"AcrobatSDIWindow";
+
+// Odd values, so that a stray WM_COPYDATA with a small dwData is not taken
+// for a command.
+enum Command : std::uint32_t {
+    // "title" or "class|title"; an empty class means the viewer's current one.
+    // Result: the new window's handle, 0 on failure.
+    kOpen = 0x5601,
+    // "hwnd|name": renames the document. The title is the name, followed by
+    // " *" while the document is modified. Result 1, or 0 for a window that is
+    // not one of the viewer's documents (the same holds for the commands below).
+    kSetTitle = 0x5602,
+    // "hwnd": marks the document modified, so that closing it asks first.
+    kMarkModified = 0x5603,
+    // "hwnd": posts WM_CLOSE, so the result arrives before any question is asked.
+    kClose = 0x5604,
+    // "hwnd": destroys the window without asking.
+    kDestroy = 0x5605,
+    // "": result 1, then the viewer ends its message loop and exits with 0.
+    kQuit = 0x5606,
+};
+
+inline std::wstring ControlTitle(unsigned long pid) {
+    return kControlTitlePrefix + std::to_wstring(pid);
+}
+
+inline std::wstring HandleText(std::uint64_t handle) {
+    return std::to_wstring(handle);
+}
+
+// Parses a handle written by HandleText. Anything but 1 to 20 decimal digits
+// that fit in 64 bits is rejected, so that a malformed argument never names
+// a window by accident.
+inline bool ParseHandle(const std::wstring& text, std::uint64_t& handle) {
+    if (text.empty() || text.size() > 20)
+        return false;
+    std::uint64_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return false;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - L'0');
+        if (value > (UINT64_MAX - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    handle = value;
+    return true;
+}
+
+// An argument of the form "head|rest", split at the first bar; the rest may
+// hold further bars. Without a bar, hasBar is false and rest is the whole text.
+struct BarArgument {
+    bool hasBar = false;
+    std::wstring head;
+    std::wstring rest;
+};
+
+inline BarArgument SplitAtBar(const std::wstring& text) {
+    BarArgument result;
+    const std::size_t bar = text.find(L'|');
+    if (bar == std::wstring::npos) {
+        result.rest = text;
+        return result;
+    }
+    result.hasBar = true;
+    result.head = text.substr(0, bar);
+    result.rest = text.substr(bar + 1);
+    return result;
+}
+
+}  // namespace viewer_protocol

@@ -1,0 +1,121 @@
+#include "ui/FrameWindow.h"
+
+#include <algorithm>
+
+namespace ui {
+
+bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const wchar_t* className,
+                            HICON classIcon) {
+    if (!RegisterClassOnce(className, 0, nullptr, nullptr, classIcon)) return false;
+    const std::wstring title = LoadStringResource(resourceId);
+    return CreateWnd(0, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr) != nullptr;
+}
+
+void FrameWindow::DockPane(DockablePane& pane, DockSide side) {
+    if (std::find(m_panes.begin(), m_panes.end(), &pane) == m_panes.end()) {
+        m_panes.push_back(&pane);
+        pane.SetLayoutChanged([this] { RecalcLayout(); });
+    }
+    pane.DockTo(side);
+}
+
+void FrameWindow::RecalcLayout() {
+    if (Hwnd() == nullptr) return;
+    RECT area = ClientRect();
+    if (m_captionBar != nullptr && m_captionBar->IsVisible()) {
+        ::MoveWindow(m_captionBar->Hwnd(), area.left, area.top, area.right - area.left,
+                     CaptionBar::kHeight, TRUE);
+        area.top += CaptionBar::kHeight;
+    }
+    if (m_statusBar != nullptr && m_statusBar->IsVisible()) {
+        m_statusBar->Resize();
+        area.bottom -= m_statusBar->Height();
+    }
+    for (DockablePane* pane : m_panes) {
+        if (!pane->IsDocked() || !pane->IsVisible()) continue;
+        // A pane never takes all of the view's room: it keeps its minimum, the view the rest.
+        const bool horizontal = pane->Side() == DockSide::Bottom || pane->Side() == DockSide::Top;
+        const int room = horizontal ? area.bottom - area.top : area.right - area.left;
+        const int thickness = std::max(0, std::min(pane->Thickness(), room));
+        RECT rc = area;
+        switch (pane->Side()) {
+        case DockSide::Bottom: rc.top = area.bottom - thickness; area.bottom = rc.top; break;
+        case DockSide::Top: rc.bottom = area.top + thickness; area.top = rc.bottom; break;
+        case DockSide::Left: rc.right = area.left + thickness; area.left = rc.right; break;
+        case DockSide::Right: rc.left = area.right - thickness; area.right = rc.left; break;
+        case DockSide::Floating: break;
+        }
+        ::MoveWindow(pane->Hwnd(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    }
+    if (m_view != nullptr) {
+        ::MoveWindow(m_view, area.left, area.top, std::max<int>(0, area.right - area.left),
+                     std::max<int>(0, area.bottom - area.top), TRUE);
+    }
+}
+
+bool FrameWindow::OnCommand(UINT, UINT, HWND) { return false; }
+
+void FrameWindow::UpdateCommandUI(CommandUI&) {}
+
+bool FrameWindow::IsCommandEnabled(UINT id) {
+    CommandUI ui;
+    ui.id = id;
+    UpdateCommandUI(ui);
+    return ui.enabled;
+}
+
+void FrameWindow::UpdatePopup(HMENU popup) {
+    const int count = ::GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = ::GetMenuItemID(popup, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or submenu
+        CommandUI ui;
+        ui.id = id;
+        UpdateCommandUI(ui);
+        ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (ui.enabled ? MF_ENABLED : MF_GRAYED));
+        if (ui.radio) {
+            MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            info.fType = MFT_RADIOCHECK;
+            ::SetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info);
+        }
+        ::CheckMenuItem(popup, static_cast<UINT>(i),
+                        MF_BYPOSITION | (ui.check != 0 || ui.radio ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        RecalcLayout();
+        return 0;
+    case WM_COMMAND: {
+        const UINT id = LOWORD(wParam);
+        const UINT code = HIWORD(wParam);
+        // Accelerators obey the same enabled state as the menu items they stand for.
+        if (code == 1 && !IsCommandEnabled(id)) return 0;
+        if (OnCommand(id, code, reinterpret_cast<HWND>(lParam))) return 0;
+        break;
+    }
+    case WM_MENUSELECT:
+        if (m_statusBar != nullptr && m_statusBar->IsVisible()) {
+            const UINT flags = HIWORD(wParam);
+            const bool closed = flags == 0xFFFF && lParam == 0;
+            m_statusBar->ShowPrompt(closed || (flags & MF_POPUP) ? 0 : LOWORD(wParam));
+        }
+        return 0;
+    case WM_EXITMENULOOP:
+        if (m_statusBar != nullptr && m_statusBar->IsVisible()) {
+            m_statusBar->ShowIdleText();
+            m_statusBar->UpdateIndicators();
+        }
+        return 0;
+    default:
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+}  // namespace ui

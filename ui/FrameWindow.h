@@ -1,0 +1,53 @@
+#pragma once
+// A top-level frame: menu bar, optional caption bar at the top, status bar at the
+// bottom, docked panes along the edges and one view filling the rest. Commands are
+// routed through OnCommand; menus and accelerators ask UpdateCommandUI first.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/CaptionBar.h"
+#include "ui/CommandUI.h"
+#include "ui/DockablePane.h"
+#include "ui/MenuBar.h"
+#include "ui/StatusBar.h"
+#include "ui/Window.h"
+
+namespace ui {
+
+class FrameWindow : public Window {
+public:
+    // Registers the class and creates the window with the menu, icon and title of
+    // resource `resourceId`. The frame deletes itself once its window is gone.
+    bool LoadFrame(UINT resourceId, DWORD style, const wchar_t* className, HICON classIcon);
+
+    void RecalcLayout();
+    void DockPane(DockablePane& pane, DockSide side);
+
+protected:
+    // Parts of the frame that the layout places; set by the derived class while it
+    // builds itself.
+    void SetView(HWND view) { m_view = view; }
+    void SetStatusBar(StatusBar* bar) { m_statusBar = bar; }
+    void SetCaptionBar(CaptionBar* bar) { m_captionBar = bar; }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // A command from a menu, an accelerator or a control; false when not handled.
+    virtual bool OnCommand(UINT id, UINT code, HWND control);
+    // Fills in the state of a command; the default leaves it enabled and unmarked.
+    virtual void UpdateCommandUI(CommandUI& ui);
+    // Applies UpdateCommandUI to every item of a popup that is about to open.
+    void UpdatePopup(HMENU popup);
+    bool IsCommandEnabled(UINT id);
+
+    void OnFinalMessage() override { delete this; }
+
+private:
+    HWND m_view = nullptr;
+    StatusBar* m_statusBar = nullptr;
+    CaptionBar* m_captionBar = nullptr;
+    std::vector<DockablePane*> m_panes;
+};
+
+}  // namespace ui

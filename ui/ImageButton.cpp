@@ -1,0 +1,204 @@
+#include "ui/ImageButton.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+const wchar_t kImageButtonClass[] = L"VantrelImageButton";
+const int kImageSize = 16;
+const int kPadding = 4;
+}  // namespace
+
+ImageButton::~ImageButton() {
+    if (m_image != nullptr) ImageList_Destroy(m_image);
+    if (m_checkedImage != nullptr) ImageList_Destroy(m_checkedImage);
+}
+
+int ImageButton::ScreenColorDepth() {
+    HDC screen = ::GetDC(nullptr);
+    const int depth = ::GetDeviceCaps(screen, BITSPIXEL) * ::GetDeviceCaps(screen, PLANES);
+    ::ReleaseDC(nullptr, screen);
+    return depth;
+}
+
+bool ImageButton::Create(HWND parent, UINT id, DWORD style) {
+    RegisterClassOnce(kImageButtonClass, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
+    if (CreateWnd(0, kImageButtonClass, L"", style, 0, 0, 0, 0, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))) == nullptr)
+        return false;
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return true;
+}
+
+void ImageButton::LoadImageList(UINT bitmapId, HIMAGELIST& list) {
+    if (list != nullptr) ImageList_Destroy(list);
+    list = nullptr;
+    auto bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                    MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0,
+                                                    0, LR_CREATEDIBSECTION));
+    if (bitmap == nullptr) return;  // a button without a picture still works
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof info, &info);
+    if (info.bmBitsPixel == 32) {
+        list = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, 1, 0);
+        if (list != nullptr) ImageList_Add(list, bitmap, nullptr);
+    } else {
+        // Palette pictures: the colour of the top-left pixel is the transparent one.
+        HDC memory = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        const COLORREF transparent = ::GetPixel(memory, 0, 0);
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+        list = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+        if (list != nullptr) ImageList_AddMasked(list, bitmap, transparent);
+    }
+    ::DeleteObject(bitmap);
+}
+
+void ImageButton::SetTooltip(const std::wstring& text) {
+    m_tooltipText = text;
+    if (m_tooltip == nullptr) {
+        m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
+                                      ::GetModuleHandleW(nullptr), nullptr);
+        if (m_tooltip == nullptr) return;
+        ::SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 200);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
+        tool.lpszText = m_tooltipText.data();
+        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
+    tool.lpszText = m_tooltipText.data();
+    ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ImageButton::SizeToContent() {
+    HDC dc = ::GetDC(Hwnd());
+    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = Text();
+    SIZE extent{0, 0};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(Hwnd(), dc);
+    const int width = kPadding + kImageSize + (text.empty() ? 0 : kPadding + extent.cx) + kPadding;
+    const int height = std::max<int>(kImageSize, metrics.tmHeight) + 2 * kPadding;
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void ImageButton::SetFaceColor(COLORREF color, bool redraw) {
+    m_face = color;
+    if (redraw) ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void ImageButton::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(Hwnd(), &ps);
+    RECT rc = ClientRect();
+    const COLORREF face = m_face != CLR_INVALID ? m_face : ::GetSysColor(COLOR_BTNFACE);
+    HBRUSH brush = ::CreateSolidBrush(face);
+    ::FillRect(dc, &rc, brush);
+    ::DeleteObject(brush);
+    if (m_checked || m_pressed)
+        ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+    else if (m_hot)
+        ::DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+
+    HIMAGELIST image = m_checked && m_checkedImage != nullptr ? m_checkedImage : m_image;
+    const int offset = (m_checked || m_pressed) ? 1 : 0;
+    if (image != nullptr)
+        ImageList_Draw(image, 0, dc, kPadding + offset, (rc.bottom - kImageSize) / 2 + offset, ILD_TRANSPARENT);
+    RECT text = rc;
+    text.left = kPadding + kImageSize + kPadding + offset;
+    text.top += offset;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring caption = Text();
+    ::DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SelectObject(dc, old);
+    ::EndPaint(Hwnd(), &ps);
+}
+
+void ImageButton::Click() {
+    ::SendMessageW(::GetParent(Hwnd()), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(Hwnd()), BN_CLICKED), reinterpret_cast<LPARAM>(Hwnd()));
+}
+
+LRESULT ImageButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case BM_GETCHECK:
+        return m_checked ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETCHECK:
+        if (m_checked != (wParam == BST_CHECKED)) {
+            m_checked = wParam == BST_CHECKED;
+            ::InvalidateRect(Hwnd(), nullptr, TRUE);
+        }
+        return 0;
+    case BM_CLICK:
+        Click();
+        return 0;
+    case WM_SETTEXT: {
+        const LRESULT result = DefaultProc(message, wParam, lParam);
+        ::InvalidateRect(Hwnd(), nullptr, TRUE);
+        return result;
+    }
+    case WM_LBUTTONDOWN:
+        m_pressed = true;
+        ::SetCapture(Hwnd());
+        ::InvalidateRect(Hwnd(), nullptr, TRUE);
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool wasPressed = m_pressed;
+        m_pressed = false;
+        if (::GetCapture() == Hwnd()) ::ReleaseCapture();
+        ::InvalidateRect(Hwnd(), nullptr, TRUE);
+        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const RECT rc = ClientRect();
+        if (wasPressed && ::PtInRect(&rc, pt)) Click();
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (!m_hot) {
+            m_hot = true;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Hwnd(), 0};
+            ::TrackMouseEvent(&track);
+            ::InvalidateRect(Hwnd(), nullptr, TRUE);
+        }
+        return 0;
+    case WM_MOUSELEAVE:
+        m_hot = false;
+        ::InvalidateRect(Hwnd(), nullptr, TRUE);
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (m_pressed) {
+            m_pressed = false;
+            ::InvalidateRect(Hwnd(), nullptr, TRUE);
+        }
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON;
+    default:
+        return DefaultProc(message, wParam, lParam);
+    }
+}
+
+}  // namespace ui
