@@ -11,3 +11,9 @@ inline constexpr UINT WM_VANTREL_SHOW_ALL_FRAMES = WM_APP + 1;
 // picks a way to die, so that tests can prove hosted windows survive a crash.
 inline constexpr UINT WM_VANTREL_TEST_CRASH = WM_APP + 0x100;
 enum class TestCrash : WPARAM { AccessViolation = 1, Terminate = 2, Abort = 3 };
+// Test hook as well: describes a menu item of the frame, as the menu shows it when
+// it opens. wParam: low word the item's position, high word 0 for the system menu
+// or n for the n-th popup of the menu bar. The result is -1 past the end, else the
+// item's id in the low 32 bits, a global atom holding its text in bits 32-47 (the
+// caller deletes it), bit 48 set when checked, bit 49 when greyed.
+inline constexpr UINT WM_VANTREL_TEST_MENU_ITEM = WM_APP + 0x101;

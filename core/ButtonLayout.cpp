@@ -10,7 +10,7 @@ std::vector<Point> LayoutButtons(const std::vector<Size>& sizes, int rowWidth) {
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         const Size& size = sizes[i];
         // The first button never wraps, so even one wider than the row is shown.
-        if (x + size.cx + kButtonGap > rowWidth) {
+        if (i > 0 && x + size.cx + kButtonGap > rowWidth) {
             x = 0;
             y += size.cy + kRowGap;
         }

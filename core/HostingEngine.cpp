@@ -1,6 +1,7 @@
 #include "core/HostingEngine.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <optional>
 #include <utility>
 

@@ -68,7 +68,8 @@ int CMainFrame::OnCreate() {
     m_wndCaptionBar.Show(false);
     SetCaptionBar(&m_wndCaptionBar);
 
-    ::SetTimer(Hwnd(), kStartupTimerId, kStartupElapse, nullptr);
+    if (const char* hooks = std::getenv("VANTREL_TEST_HOOKS")) m_bTestHooks = std::string(hooks) == "1";
+    ::SetTimer(Hwnd(), kStartupTimerId, StartupElapse(), nullptr);
 
     WindowCtrl().Engine().SetCapture(m_bMainFrame != 0);
     WindowCtrl().Engine().SetHostView(reinterpret_cast<vantrel::WindowId>(m_wndView.Hwnd()));
@@ -77,7 +78,6 @@ int CMainFrame::OnCreate() {
     m_hAccel = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ApplyTabMode(m_app.Settings().IsOn(vantrel::profile::kTabMode));
 
-    if (const char* hooks = std::getenv("VANTREL_TEST_HOOKS")) m_bTestHooks = std::string(hooks) == "1";
     RecalcLayout();
     return 0;
 }
@@ -100,6 +100,13 @@ void CMainFrame::ExtendSystemMenu() {
         }
         if (addition != nullptr) ::DestroyMenu(addition);
     }
+}
+
+// Tests may stretch the time before the first tick, to watch the frame held hidden.
+UINT CMainFrame::StartupElapse() const {
+    const char* delay = m_bTestHooks ? std::getenv("VANTREL_TEST_STARTUP_MS") : nullptr;
+    const long ms = delay != nullptr ? std::strtol(delay, nullptr, 10) : 0;
+    return ms > 0 && ms < 60000 ? static_cast<UINT>(ms) : kStartupElapse;
 }
 
 // The first start-up tick decides how the frame is first shown.
@@ -367,6 +374,23 @@ void CMainFrame::OnTestCrash(WPARAM kind) {
     }
 }
 
+LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
+    if (!m_bTestHooks) return -1;
+    const int position = LOWORD(which);
+    const int kind = HIWORD(which);
+    HMENU menu = kind == 0 ? ::GetSystemMenu(Hwnd(), FALSE) : ::GetSubMenu(m_wndMenuBar.Handle(), kind - 1);
+    if (menu == nullptr) return -1;
+    OnInitMenuPopup(menu, kind == 0);
+    if (position >= ::GetMenuItemCount(menu)) return -1;
+    wchar_t text[256] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+    const ATOM atom = text[0] != 0 ? ::GlobalAddAtomW(text) : 0;
+    const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+    const UINT id = ::GetMenuItemID(menu, position);
+    return static_cast<LRESULT>(id) | (static_cast<LRESULT>(atom) << 32) |
+           ((state & MF_CHECKED) ? (1LL << 48) : 0) | ((state & MF_GRAYED) ? (1LL << 49) : 0);
+}
+
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
     return m_hAccel != nullptr && ::TranslateAcceleratorW(Hwnd(), m_hAccel, &msg) != 0;
 }
@@ -423,6 +447,8 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VANTREL_TEST_CRASH:
         OnTestCrash(wParam);
         return 0;
+    case WM_VANTREL_TEST_MENU_ITEM:
+        return OnTestMenuItem(wParam);
     default:
         break;
     }

@@ -49,12 +49,14 @@ private:
     int OnCreate();
     void ExtendSystemMenu();
     void OnTimer();
+    UINT StartupElapse() const;
     void OnWindowPosChanging(WINDOWPOS& pos);
     void OnDestroy();
     void OnInitMenuPopup(HMENU popup, bool isSystemMenu);
     bool OnSysCommand(UINT command);
     void OnEndSession();
     void OnTestCrash(WPARAM kind);
+    LRESULT OnTestMenuItem(WPARAM which);
 
     void OnApplicationLook(unsigned id);
     void OnToggleWindowTaskbar();

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wine environment for running Vantrel's Windows programs on Linux.
 # Source it from bash:  source scripts/wine-env.sh
 #
@@ -69,13 +70,13 @@ display_usable() {
 start_xvfb() {
   local n pid tries
   for ((n = 90; n < 190; n++)); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >>"$VANTREL_LOG_DIR/xvfb.log" 2>&1 &
+    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$VANTREL_LOG_DIR/xvfb.log" 2>&1 &
     pid=$!
     # Wait until it accepts clients; if it died (another server took :n), try the next.
     for ((tries = 0; tries < 100; tries++)); do
       if ! kill -0 "$pid" 2>/dev/null; then
-        wait "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null || true
         pid=""
         break
       fi
@@ -88,8 +89,8 @@ start_xvfb() {
       sleep 0.1
     done
     if [ -n "$pid" ]; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
+      kill "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
       _wine_env_log "Xvfb on :$n did not come up; see $VANTREL_LOG_DIR/xvfb.log"
       return 1
     fi
@@ -98,14 +99,24 @@ start_xvfb() {
   return 1
 }
 
-# Returns once the server accepts clients (it daemonizes when ready).
+# Keeps a wineserver running, with Wine's background processes (services and
+# the desktop window's explorer.exe) already started. Those stay as long as
+# the server does and keep the output of the program that started them open:
+# if a test started them, ctest would wait for that output to end forever.
+# So start them here, writing to a log. Call it after DISPLAY is set.
 start_wineserver() {
-  wineserver -p
+  wineserver -p </dev/null >>"$VANTREL_LOG_DIR/wineserver.log" 2>&1 || return 1
+  # GetDesktopWindow makes Wine start the desktop process.
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >>"$VANTREL_LOG_DIR/wineserver.log" 2>&1 || {
+    _wine_env_log "could not start Wine's background processes; see $VANTREL_LOG_DIR/wineserver.log"
+    return 1
+  }
 }
 
 wine_cleanup() {
   # Ends every Windows program of this prefix, then the server itself.
   wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   if [ -n "$VANTREL_XVFB_PID" ]; then
     kill "$VANTREL_XVFB_PID" 2>/dev/null || true
     wait "$VANTREL_XVFB_PID" 2>/dev/null || true

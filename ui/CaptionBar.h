@@ -13,7 +13,7 @@ namespace ui {
 class CaptionBar : public Window {
 public:
     bool Create(HWND parent, UINT id);
-    bool IsVisible() const { return Hwnd() != nullptr && ::IsWindowVisible(Hwnd()); }
+    bool IsVisible() const { return Hwnd() != nullptr && (::GetWindowLongW(Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
     void Show(bool show);
     int Height() const { return IsVisible() ? kHeight : 0; }
     void SetMessageText(const std::wstring& text);

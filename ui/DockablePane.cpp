@@ -88,9 +88,10 @@ void DockablePane::SetThickness(int thickness) {
     NotifyLayout();
 }
 
+// By the window's own style: a pane of a frame that is still hidden counts as shown.
 bool DockablePane::IsVisible() const {
-    if (!IsDocked()) return m_floating && ::IsWindowVisible(m_floating->Hwnd());
-    return ::IsWindowVisible(Hwnd()) != FALSE;
+    if (!IsDocked()) return m_floating && (::GetWindowLongW(m_floating->Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+    return (::GetWindowLongW(Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void DockablePane::Show(bool show) {

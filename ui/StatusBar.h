@@ -13,7 +13,7 @@ public:
     bool Create(HWND parent, UINT id, bool visible);
     void SetIndicators(const std::vector<UINT>& stringIds);
     HWND Hwnd() const { return m_hWnd; }
-    bool IsVisible() const { return m_hWnd != nullptr && ::IsWindowVisible(m_hWnd); }
+    bool IsVisible() const { return m_hWnd != nullptr && (::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
     void Show(bool show);
     // Prompt of a menu command: the text before "\n" of its string; empty for none.
     void ShowPrompt(UINT commandId);

@@ -89,6 +89,7 @@ TEST_F(ButtonDrag, EndButtonsColourButDoNotMovePastTheEnds) {
     EXPECT_EQ(ButtonOf(2).faceColor, kDragFaceColor);
     EXPECT_EQ(buttons.Captured(), engine.Windows()[2].pButton);
     engine.OnLeftButtonUp();
+    EXPECT_EQ(ButtonOf(2).faceColor, kAfterDragFaceColor);
 
     StartDrag(0);
     engine.OnMouseMove(Point{500, 50}, true, CapturedId());
@@ -117,13 +118,24 @@ TEST_F(ButtonDrag, ForeignOrStaleIdsStartNothingAndMoveNothing) {
     EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{w0, w1, w2}));
 }
 
+TEST_F(ButtonDrag, ButtonUpNeverRecoloursAnIndexPastTheRecords) {
+    desktop.Kill(Capture(L"three"));
+    engine.RunCaptureCycle();
+    StartDrag(2);
+    // Moves from another button (the capture was lost) push the drag index past the end.
+    engine.OnMouseMove(Point{1200, 50}, true, kFirstButtonId);
+    ASSERT_EQ(engine.DragIndex(), 3);
+    engine.OnLeftButtonUp();  // FakeButtons fails the test on a call to the destroyed button
+    EXPECT_FALSE(engine.IsDragging());
+}
+
 TEST_F(ButtonDrag, DroppingTheDraggedRecordEndsTheDrag) {
     StartDrag(2);
     desktop.Kill(w2);
     engine.RunCaptureCycle();
     EXPECT_FALSE(engine.IsDragging());
     EXPECT_EQ(buttons.Captured(), kNoButton);
-    engine.OnLeftButtonUp();  // FakeButtons fails the test on a call to the destroyed button
+    engine.OnLeftButtonUp();
     EXPECT_EQ(ButtonOf(0).faceColor, 0u);
     EXPECT_EQ(ButtonOf(1).faceColor, 0u);
 }

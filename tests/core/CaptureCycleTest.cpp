@@ -21,7 +21,7 @@ using CaptureFilter = HostingTest;
 TEST_F(CaptureFilter, TakesViewerWindowsOfAnyLetterCaseAndNothingElse) {
     const WindowId lower = desktop.AddWindow(L"acrobatsdiwindow");
     const WindowId upper = desktop.AddWindow(L"ACROBATSDIWINDOW");
-    const WindowId other = desktop.AddWindow(L"AcrobatSDIWindow2");
+    const WindowId other = desktop.AddWindow(std::wstring(kViewerWindowClass) + L"2");
     engine.RunCaptureCycle();
 
     EXPECT_TRUE(engine.Hosts(lower));
@@ -59,8 +59,8 @@ TEST_F(CaptureFilter, WindowThatCannotBeReparentedIsNotRecorded) {
 
 TEST_F(CaptureFilter, AdditionalFrameDoesNotCaptureButKeepsItsRecordsInStep) {
     engine.SetCapture(false);
-    const WindowId kept = desktop.AddWindow(L"AcrobatSDIWindow", L"Kept", hostView);
-    const WindowId dying = desktop.AddWindow(L"AcrobatSDIWindow", L"Dying", hostView);
+    const WindowId kept = desktop.AddWindow(kViewerWindowClass, L"Kept", hostView);
+    const WindowId dying = desktop.AddWindow(kViewerWindowClass, L"Dying", hostView);
     engine.AddHostedWindow(kept);
     engine.AddHostedWindow(dying);
     const WindowId newcomer = desktop.AddViewerWindow();
@@ -118,16 +118,37 @@ TEST_F(Dropping, RecordWithoutButtonIsKeptAndDroppedLikeAnyOther) {
     ExpectIdsFollowRecords();
 }
 
-TEST_F(Dropping, ShortcutGuardFallsOncePerLiveRecord) {
+TEST_F(Dropping, ShortcutGuardFallsOncePerLiveRecordWhileAboveZero) {
     Capture();
     Capture();
     const WindowId dead = Capture();
     desktop.Kill(dead);
-    context.polls = 0;
-    engine.KeyDelay() = 1000;
-    engine.RunCaptureCycle();
-    EXPECT_EQ(context.polls, 2);
-    EXPECT_EQ(engine.KeyDelay(), 840);
+    struct GuardCase {
+        int before, after;
+    };
+    const GuardCase cases[] = {{1000, 840}, {40, -40}, {0, 0}, {-40, -40}};
+    for (const GuardCase& c : cases) {
+        SCOPED_TRACE(c.before);
+        context.polls = 0;
+        engine.KeyDelay() = c.before;
+        engine.RunCaptureCycle();
+        EXPECT_EQ(context.polls, 2);
+        EXPECT_EQ(engine.KeyDelay(), c.after);
+    }
+}
+
+TEST_F(Dropping, FrameClosedWhileAShortcutWaitsEndsTheVisit) {
+    const WindowId w0 = Capture();
+    const WindowId w1 = Capture();
+    // Ctrl+F4 waits for the viewer; meanwhile this additional frame may be closed.
+    engine.SetCapture(false);
+    engine.SetTabMode(true);
+    context.onPoll = [this] { engine.ReleaseAllWindows(); };
+    desktop.ClearCalls();
+    EXPECT_FALSE(engine.RunCaptureCycle());
+    EXPECT_TRUE(engine.Windows().empty());
+    EXPECT_EQ(desktop.Calls(), (Strings{Call("SetParent", w0, "0"), Call("SetParent", w1, "0")}))
+        << "nothing more is done to windows that were handed back";
 }
 
 // Title sync

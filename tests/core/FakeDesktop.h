@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Desktop.h"
+#include "core/HostingEngine.h"
 
 namespace vantrel::test {
 
@@ -29,7 +30,7 @@ public:
     WindowId AddWindow(const std::wstring& className, const std::wstring& title = L"",
                        WindowId parent = kNoWindow);
     WindowId AddViewerWindow(const std::wstring& title = L"") {
-        return AddWindow(L"AcrobatSDIWindow", title);
+        return AddWindow(kViewerWindowClass, title);
     }
     FakeWindow& Window(WindowId window) { return m_windows.at(window); }
     void Kill(WindowId window) { Window(window).alive = false; }

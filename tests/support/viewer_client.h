@@ -35,7 +35,8 @@ public:
     ViewerProcess& operator=(const ViewerProcess&) = delete;
 
     // Starts the viewer with `args` (each quoted as needed) and waits for its
-    // control window. False if it could not start, exited, or never showed it.
+    // control window, which the viewer creates after its start-up documents.
+    // False if it could not start, exited, or never showed the control window.
     bool Start(const std::wstring& exePath, const std::vector<std::wstring>& args = {},
                int timeoutMs = 10000);
 

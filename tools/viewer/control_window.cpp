@@ -1,5 +1,7 @@
 #include "control_window.h"
 
+#include <cstdint>
+
 bool ControlWindow::Create(HINSTANCE instance) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
@@ -43,7 +45,7 @@ LRESULT CALLBACK ControlWindow::StaticWndProc(HWND hwnd, UINT message, WPARAM wP
 }
 
 LRESULT ControlWindow::OnCopyData(const COPYDATASTRUCT& data) {
-    if (data.dwData > 0xFFFFFFFFu)
+    if (static_cast<std::uint64_t>(data.dwData) > UINT32_MAX)
         return 0;  // would alias a command once narrowed
     std::wstring argument;
     if (data.lpData && data.cbData >= sizeof(wchar_t))

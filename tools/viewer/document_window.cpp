@@ -106,8 +106,13 @@ LRESULT CALLBACK DocumentWindow::StaticWndProc(HWND hwnd, UINT message, WPARAM w
 
 LRESULT DocumentWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_ERASEBKGND:
+        return 1;  // Paint fills the whole client area
     case WM_PAINT:
         OnPaint();
+        return 0;
+    case WM_PRINTCLIENT:  // a host may print the window, say for a thumbnail
+        Paint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam)))
@@ -126,15 +131,21 @@ LRESULT DocumentWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DocumentWindow::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    Paint(dc);
+    EndPaint(m_hWnd, &ps);
+}
+
+void DocumentWindow::Paint(HDC dc) {
     // Read lazily: a benchmark may open many hidden windows that never paint.
     if (m_strText.empty())
         m_strText = LoadDocumentText(m_strName);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
     // Client coordinates only: the window may have been re-parented into
     // another program's window, and nothing here depends on being top-level.
     RECT area;
     GetClientRect(m_hWnd, &area);
+    FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
     InflateRect(&area, -kTextMargin, -kTextMargin);
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
@@ -142,7 +153,6 @@ void DocumentWindow::OnPaint() {
     DrawTextW(dc, m_strText.c_str(), static_cast<int>(m_strText.size()), &area,
               DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
-    EndPaint(m_hWnd, &ps);
 }
 
 bool DocumentWindow::OnCommand(int id) {

@@ -44,6 +44,7 @@ private:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnPaint();
+    void Paint(HDC dc);
     bool OnCommand(int id);
     void OnClose();
     void OnNcDestroy();

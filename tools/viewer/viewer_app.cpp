@@ -26,8 +26,6 @@ bool ViewerApp::Start() {
         {FCONTROL | FVIRTKEY, 'M', IDM_MARK_MODIFIED},
     };
     m_hAccel = CreateAcceleratorTableW(keys, static_cast<int>(sizeof(keys) / sizeof(keys[0])));
-    if (!m_control.Create(m_hInstance))
-        return false;
     if (!DocumentWindow::RegisterWindowClass(m_hInstance, m_options.strClassName))
         return false;
     if (m_options.nGenericWindows > 0)
@@ -36,7 +34,9 @@ bool ViewerApp::Start() {
         if (!OpenDocument(m_options.strClassName, name))
             return false;
     }
-    return true;
+    // Last, so that a test that has found the control window can count on
+    // the start-up documents being there.
+    return m_control.Create(m_hInstance);
 }
 
 int ViewerApp::Run() {

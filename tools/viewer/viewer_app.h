@@ -16,14 +16,14 @@
 #include "document_window.h"
 #include "viewer_options.h"
 
-class ViewerApp : private DocumentHost, private CommandHandler {
+class ViewerApp final : private DocumentHost, private CommandHandler {
 public:
     ViewerApp(HINSTANCE instance, ViewerOptions options);
     ~ViewerApp();
     ViewerApp(const ViewerApp&) = delete;
     ViewerApp& operator=(const ViewerApp&) = delete;
 
-    // Creates the control window and the start-up documents.
+    // Creates the start-up documents, then the control window.
     bool Start();
     // Runs the message loop; returns the exit code.
     int Run();

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Runs every test: the core unit tests natively (with sanitizers), then the
+# Windows build's tests under Wine on a private Xvfb. Both suites run even if
+# the first fails; the exit code is non-zero if anything failed.
+#
+# VANTREL_TEST_TIMEOUT: seconds a test may take unless it sets its own (900).
+set -uo pipefail
+
+REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$REPO" || exit 1
+timeout_s="${VANTREL_TEST_TIMEOUT:-900}"
+log_dir="$REPO/build/logs"
+mkdir -p "$log_dir"
+rm -f "$log_dir"/ctest-*.log
+
+cleanup() {
+  if declare -F wine_cleanup >/dev/null; then wine_cleanup; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Tests must not reach beyond this machine.
+export VANTREL_SERVER="${VANTREL_SERVER:-http://127.0.0.1:9}"
+
+start_all=$SECONDS
+
+# phase LABEL COMMAND...: runs the command and prints how long it took.
+phase() {
+  local label=$1 t0=$SECONDS rc
+  shift
+  echo
+  echo "=== $label"
+  "$@"
+  rc=$?
+  if [ $rc -eq 0 ]; then
+    echo "=== $label: ok ($((SECONDS - t0)) s)"
+  else
+    echo "=== $label: FAILED with exit code $rc ($((SECONDS - t0)) s)"
+    failed_phase=$label
+  fi
+  return $rc
+}
+
+# run_ctest NAME: ctest with the preset NAME, its output kept for the totals.
+run_ctest() {
+  ctest --preset "$1" --no-tests=error --timeout "$timeout_s" 2>&1 | tee "$log_dir/ctest-$1.log"
+  return "${PIPESTATUS[0]}"
+}
+
+wine_setup() {
+  source scripts/wine-env.sh && start_xvfb && start_wineserver
+}
+
+native_suite() {
+  phase "native: configure" cmake --preset native &&
+    phase "native: build" cmake --build --preset native &&
+    phase "native: core unit tests" run_ctest native
+}
+
+windows_suite() {
+  phase "windows: configure" cmake --preset mingw &&
+    phase "windows: build" cmake --build --preset mingw &&
+    phase "windows: Wine and Xvfb" wine_setup &&
+    phase "windows: tests under Wine" run_ctest mingw
+}
+
+phase "dependencies" bash scripts/deps.sh || exit 1
+
+failed_phase=""
+native_suite
+native_rc=$?
+native_failed=$failed_phase
+failed_phase=""
+windows_suite
+windows_rc=$?
+windows_failed=$failed_phase
+cleanup
+
+# Totals from ctest's own summary lines ("N% tests passed, F tests failed out of T").
+passed=0
+failed=0
+for preset in native mingw; do
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' \
+    "$log_dir/ctest-$preset.log" 2>/dev/null | tail -n 1)
+  if [ -n "$line" ]; then
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
+    t=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + t - f))
+    failed=$((failed + f))
+  fi
+done
+
+# status RC FAILED_PHASE LOG
+status() {
+  if [ "$1" -eq 0 ]; then
+    echo "passed"
+  elif [ -f "$3" ]; then
+    echo "FAILED"
+  else
+    echo "FAILED in \"$2\", no test ran"
+  fi
+}
+echo
+echo "=== Summary ($((SECONDS - start_all)) s)"
+echo "native core unit tests:   $(status $native_rc "$native_failed" "$log_dir/ctest-native.log")"
+echo "Windows tests under Wine: $(status $windows_rc "$windows_failed" "$log_dir/ctest-mingw.log")"
+echo "tests: $passed passed, $failed failed"
+[ $native_rc -eq 0 ] && [ $windows_rc -eq 0 ]

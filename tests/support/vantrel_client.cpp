@@ -1,0 +1,228 @@
+#include "vantrel_client.h"
+
+#include "viewer_client.h"
+
+#include "app/Messages.h"
+
+namespace {
+const wchar_t kProfileKey[] = L"Software\\Vantrel\\Vantrel";
+const wchar_t kFrameClass[] = L"VantrelFrame";
+
+struct FrameSearch {
+    DWORD pid;
+    std::vector<HWND> frames;
+};
+
+BOOL CALLBACK CollectFrames(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<FrameSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && WindowClass(hwnd) == kFrameClass) search->frames.push_back(hwnd);
+    return TRUE;
+}
+
+// A floating pane lives in a tool window owned by the frame, not inside it.
+BOOL CALLBACK FindOwnedPane(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+    if (::GetWindow(hwnd, GW_OWNER) != search->first) return TRUE;
+    HWND pane = ::GetDlgItem(hwnd, kTaskbarPaneId);
+    if (pane != nullptr) {
+        search->second = pane;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring SectionPath(const wchar_t* section) { return std::wstring(kProfileKey) + L"\\" + section; }
+}  // namespace
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+std::wstring VantrelExe() { return ProgramFolder() + L"vantrel.exe"; }
+std::wstring ViewerExe() { return ProgramFolder() + L"sampleviewer.exe"; }
+
+VantrelProcess::~VantrelProcess() {
+    if (m_hProcess == nullptr) return;
+    if (IsRunning()) {
+        if (HWND main = MainFrame()) ::PostMessageW(main, WM_CLOSE, 0, 0);
+        if (!WaitForExit(5000)) Terminate();
+    }
+    ::CloseHandle(m_hProcess);
+}
+
+bool VantrelProcess::Start(const std::wstring& args, const std::vector<std::wstring>& extraEnv, int timeoutMs) {
+    std::wstring commandLine = L"\"" + VantrelExe() + L"\"";
+    if (!args.empty()) commandLine += L" " + args;
+
+    // The child's environment: ours, plus the hooks and what the test adds.
+    std::wstring environment;
+    if (wchar_t* block = ::GetEnvironmentStringsW()) {
+        for (const wchar_t* p = block; *p != 0; p += wcslen(p) + 1) environment.append(p).push_back(L'\0');
+        ::FreeEnvironmentStringsW(block);
+    }
+    environment.append(L"VANTREL_TEST_HOOKS=1").push_back(L'\0');
+    for (const auto& entry : extraEnv) environment.append(entry).push_back(L'\0');
+    environment.push_back(L'\0');
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          environment.data(), nullptr, &startup, &info))
+        return false;
+    ::CloseHandle(info.hThread);
+    m_hProcess = info.hProcess;
+    m_pid = info.dwProcessId;
+    return WaitFor([this] { return !Frames().empty() || !IsRunning(); }, timeoutMs) && !Frames().empty();
+}
+
+bool VantrelProcess::IsRunning() const {
+    return m_hProcess != nullptr && ::WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool VantrelProcess::WaitForExit(int timeoutMs) {
+    return WaitFor([this] { return !IsRunning(); }, timeoutMs);
+}
+
+DWORD VantrelProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_hProcess, &code);
+    return code;
+}
+
+void VantrelProcess::Terminate() {
+    if (IsRunning()) {
+        ::TerminateProcess(m_hProcess, 99);
+        ::WaitForSingleObject(m_hProcess, 5000);
+    }
+}
+
+std::vector<HWND> VantrelProcess::Frames() const {
+    FrameSearch search{m_pid, {}};
+    ::EnumWindows(CollectFrames, reinterpret_cast<LPARAM>(&search));
+    return search.frames;
+}
+
+HWND VantrelProcess::MainFrame() const {
+    for (HWND frame : Frames()) {
+        const std::wstring title = WindowTitle(frame);
+        if (title.size() >= 16 && title.compare(title.size() - 16, 16, L" - [Main window]") == 0) return frame;
+    }
+    return nullptr;
+}
+
+bool VantrelProcess::WaitForStartup(int timeoutMs) const {
+    return WaitFor(
+        [this] {
+            HWND main = MainFrame();
+            return main != nullptr && ::IsWindowVisible(main);
+        },
+        timeoutMs);
+}
+
+HWND TaskbarPane(HWND frame) {
+    if (HWND docked = ::GetDlgItem(frame, kTaskbarPaneId)) return docked;
+    std::pair<HWND, HWND> search{frame, nullptr};
+    ::EnumWindows(FindOwnedPane, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+HWND HostView(HWND frame) { return ::GetDlgItem(frame, kHostViewId); }
+
+HWND TaskbarControl(HWND frame) {
+    HWND pane = TaskbarPane(frame);
+    return pane != nullptr ? ::GetDlgItem(pane, kTaskbarControlId) : nullptr;
+}
+
+std::vector<HWND> WindowButtons(HWND frame) {
+    std::vector<HWND> buttons;
+    HWND control = TaskbarControl(frame);
+    if (control == nullptr) return buttons;
+    for (int id = kFirstButtonId;; ++id) {
+        HWND button = ::GetDlgItem(control, id);
+        if (button == nullptr) break;
+        buttons.push_back(button);
+    }
+    return buttons;
+}
+
+std::vector<std::wstring> ButtonCaptions(HWND frame) {
+    std::vector<std::wstring> captions;
+    for (HWND button : WindowButtons(frame)) captions.push_back(WindowTitle(button));
+    return captions;
+}
+
+int CheckedButton(HWND frame) {
+    const auto buttons = WindowButtons(frame);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (::SendMessageW(buttons[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool IsTopLevel(HWND window) { return ::GetAncestor(window, GA_PARENT) == ::GetDesktopWindow(); }
+
+void ResetProfile() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }
+
+void WriteProfileRaw(const wchar_t* section, const wchar_t* entry, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(key, entry, 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+}
+
+void WriteProfileDword(const wchar_t* section, const wchar_t* entry, DWORD value) {
+    WriteProfileRaw(section, entry, REG_DWORD, &value, sizeof value);
+}
+
+std::optional<DWORD> ReadProfileDword(const wchar_t* section, const wchar_t* entry) {
+    DWORD value = 0, size = sizeof value, type = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, SectionPath(section).c_str(), entry, RRF_RT_ANY, &type, &value, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return std::nullopt;
+    return value;
+}
+
+bool ProfileValueExists(const wchar_t* section, const wchar_t* entry) {
+    return ::RegGetValueW(HKEY_CURRENT_USER, SectionPath(section).c_str(), entry, RRF_RT_ANY, nullptr, nullptr,
+                          nullptr) == ERROR_SUCCESS;
+}
+
+std::vector<MenuItem> ReadMenu(HWND frame, int kind) {
+    std::vector<MenuItem> items;
+    for (int position = 0; position < 100; ++position) {
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutW(frame, WM_VANTREL_TEST_MENU_ITEM, MAKEWPARAM(position, kind), 0, SMTO_ABORTIFHUNG,
+                                   5000, &result) ||
+            static_cast<LRESULT>(result) == -1)
+            break;
+        MenuItem item;
+        item.id = static_cast<UINT>(result & 0xFFFFFFFFu);
+        const ATOM atom = static_cast<ATOM>((result >> 32) & 0xFFFF);
+        if (atom != 0) {
+            wchar_t text[256] = {};
+            ::GlobalGetAtomNameW(atom, text, 256);
+            ::GlobalDeleteAtom(atom);
+            item.text = text;
+        }
+        item.checked = (result >> 48) & 1;
+        item.grayed = (result >> 49) & 1;
+        items.push_back(item);
+    }
+    return items;
+}
+
+MenuItem FindMenuItem(HWND frame, int kind, UINT id) {
+    for (const auto& item : ReadMenu(frame, kind)) {
+        if (item.id == id) return item;
+    }
+    return MenuItem{};
+}
