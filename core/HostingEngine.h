@@ -3,6 +3,8 @@
 // the capture cycle, and button dragging. It reaches windows only through Desktop
 // and WindowButtons, so it runs against the real desktop and against a fake one.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,7 +37,7 @@ public:
 };
 
 // Face colours of a dragged button.
-inline constexpr std::uint32_t kDragFaceColor = 0x00141EBE;      // RGB(190, 20, 20)
+inline constexpr std::uint32_t kDragFaceColor = 0x001414BE;      // RGB(190, 20, 20)
 inline constexpr std::uint32_t kAfterDragFaceColor = 0x00C8D0D4; // RGB(212, 208, 200)
 inline constexpr int kDragStartDistance = 5;   // more than this starts a drag
 inline constexpr int kDragSwapDistance = 100;  // more than this moves the button one place

@@ -8,6 +8,7 @@
 #include "app/VantrelApp.h"
 #include "core/Text.h"
 #include "resource.h"
+#include "tray/WebServer.h"
 
 namespace {
 const wchar_t kFrameClass[] = L"VantrelFrame";
@@ -280,6 +281,7 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     case ID_VIEW_STATUS_BAR: OnToggleStatusBar(); return true;
     case ID_APP_EXIT: ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0); return true;
     case ID_APP_ABOUT: m_app.OnAppAbout(Hwnd()); return true;
+    case ID_VISIT_HOMEPAGE: OpenAuthorWebPage(vantrel::WebPage::HomePage, SW_SHOWNORMAL); return true;
     case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;
     case ID_TABMODE: ToggleTabMode(); return true;
     case ID_DOCK_TASKBAR_BOTTOM: DockTaskbarAtBottom(); return true;

@@ -68,24 +68,20 @@ void CWindowCtrl::OnPaint() {
 }
 
 bool CWindowCtrl::PreTranslateMessage(MSG& msg) {
-    // Only the window buttons' own mouse messages make a drag.
+    // Only the window buttons' own mouse messages make a drag. The cursor is taken
+    // where the message says it was, not where it is now: a busy moment between the
+    // two must not shift the drag's reference point.
     if (msg.hwnd == Hwnd() || ::GetParent(msg.hwnd) != Hwnd()) return false;
     switch (msg.message) {
-    case WM_LBUTTONDOWN: {
-        POINT cursor{};
-        ::GetCursorPos(&cursor);
-        m_engine.OnLeftButtonDown({cursor.x, cursor.y});
+    case WM_LBUTTONDOWN:
+        m_engine.OnLeftButtonDown({msg.pt.x, msg.pt.y});
         break;
-    }
     case WM_LBUTTONUP:
         m_engine.OnLeftButtonUp();
         break;
-    case WM_MOUSEMOVE: {
-        POINT cursor{};
-        ::GetCursorPos(&cursor);
-        m_engine.OnMouseMove({cursor.x, cursor.y}, msg.wParam == MK_LBUTTON, ::GetDlgCtrlID(msg.hwnd));
+    case WM_MOUSEMOVE:
+        m_engine.OnMouseMove({msg.pt.x, msg.pt.y}, msg.wParam == MK_LBUTTON, ::GetDlgCtrlID(msg.hwnd));
         break;
-    }
     default:
         break;
     }

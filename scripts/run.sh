@@ -71,10 +71,11 @@ visible_named_windows_of() {
 # window title and the process id (_NET_WM_PID), so xdotool finds them.
 wine "$bin/vantrel.exe" </dev/null >"$VANTREL_LOG_DIR/vantrel.log" 2>&1 &
 vantrel_pid=$!
-for ((i = 0; ; i++)); do
+deadline=$((SECONDS + 30))
+while :; do
   kill -0 "$vantrel_pid" 2>/dev/null || die "Vantrel ended before showing its window"
   [ -n "$(visible_named_windows_of "$vantrel_pid" 'Vantrel - \[Main window\]')" ] && break
-  ((i < 300)) || die "Vantrel's main window did not appear within 30 s"
+  ((SECONDS < deadline)) || die "Vantrel's main window did not appear within 30 s"
   sleep 0.1
 done
 echo "run: Vantrel is up"
@@ -88,7 +89,8 @@ viewer_pid=$!
 # captures in a row), up to 20 s.
 captured=0
 previous=""
-for ((i = 0; i < 100; i++)); do
+deadline=$((SECONDS + 20))
+while ((SECONDS < deadline)); do
   kill -0 "$vantrel_pid" 2>/dev/null || die "Vantrel ended unexpectedly"
   if [ -n "$(windows_of "$viewer_pid")" ] && [ -z "$(visible_windows_of "$viewer_pid")" ]; then
     current=$(import -silent -window root rgb:- 2>/dev/null | md5sum)

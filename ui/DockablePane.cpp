@@ -12,6 +12,13 @@ const int kCaptionHeight = 18;
 const int kSizingBand = 4;
 const int kDockDistance = 32;  // a floating pane dropped this close to an edge docks there
 const int kDragThreshold = 4;
+
+// Where the cursor was when the message being handled was posted: the pane moves
+// while it is sized, so its client coordinates are no steady reference.
+POINT MessageCursor() {
+    const DWORD pos = ::GetMessagePos();
+    return POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+}
 }  // namespace
 
 // The small tool window that holds a floating pane. It has no system menu, so no
@@ -221,14 +228,13 @@ void DockablePane::OnLButtonDown(POINT pt) {
     } else {
         return;
     }
-    ::GetCursorPos(&m_dragStart);
+    m_dragStart = MessageCursor();
     ::SetCapture(Hwnd());
 }
 
 void DockablePane::OnMouseMove(POINT) {
     if (m_drag == Drag::None) return;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
+    const POINT cursor = MessageCursor();
     const int dx = cursor.x - m_dragStart.x;
     const int dy = cursor.y - m_dragStart.y;
     if (m_drag == Drag::Size) {

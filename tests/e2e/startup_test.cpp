@@ -15,7 +15,9 @@ TEST_F(Startup, MainFrameIsTitledAndHiddenUntilItsFirstTick) {
     // A slow first tick leaves time to try showing the frame before it.
     ASSERT_TRUE(vantrel.Start(L"", {L"VANTREL_TEST_STARTUP_MS=1500"}));
     HWND frame = vantrel.Frames().front();
-    EXPECT_EQ(WindowTitle(frame), L"Vantrel - [Main window]");
+    // The window exists a moment before its creation handler has titled it.
+    EXPECT_TRUE(WaitFor([frame] { return WindowTitle(frame) == L"Vantrel - [Main window]"; }, 5000))
+        << "title: " << testing::PrintToString(WindowTitle(frame));
     ::ShowWindow(frame, SW_SHOW);
     ::SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     EXPECT_FALSE(::IsWindowVisible(frame));

@@ -1,0 +1,47 @@
+#include "input.h"
+
+namespace {
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD virtualKey, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+void MoveMouseTo(POINT screen) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (screen.x * 65535 + width / 2) / (width - 1),
+              (screen.y * 65535 + height / 2) / (height - 1));
+}
+
+void PressLeftButton() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+void ReleaseLeftButton() { SendMouse(MOUSEEVENTF_LEFTUP); }
+void PressRightButton() { SendMouse(MOUSEEVENTF_RIGHTDOWN); }
+void ReleaseRightButton() { SendMouse(MOUSEEVENTF_RIGHTUP); }
+void PressKey(WORD virtualKey) { SendKey(virtualKey, 0); }
+void ReleaseKey(WORD virtualKey) { SendKey(virtualKey, KEYEVENTF_KEYUP); }
+
+POINT CenterOf(HWND window) {
+    RECT rc{};
+    ::GetWindowRect(window, &rc);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    HDC dc = ::GetDC(nullptr);
+    const COLORREF color = ::GetPixel(dc, screen.x, screen.y);
+    ::ReleaseDC(nullptr, dc);
+    return color;
+}
