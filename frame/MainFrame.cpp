@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <iterator>
 #include <string>
 
 #include "app/Messages.h"

@@ -288,6 +288,8 @@ LRESULT DockablePane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             RECT rc = WindowRectOnScreen();
             Float(RECT{rc.left, rc.top - 120, rc.left + std::max<int>(rc.right - rc.left, 200),
                        rc.top - 120 + std::max<int>(rc.bottom - rc.top, 80)});
+        } else {
+            OnLButtonDown(pt);  // a quick second press on the sizing band sizes again
         }
         return 0;
     }

@@ -6,34 +6,7 @@
 
 namespace {
 
-// A running Vantrel main frame and one viewer, both ended by the fixture.
-class Hosting : public VantrelTest {
-protected:
-    void SetUp() override {
-        VantrelTest::SetUp();
-        ASSERT_TRUE(vantrel.Start());
-        ASSERT_TRUE(vantrel.WaitForStartup());
-        frame = vantrel.MainFrame();
-        ASSERT_TRUE(viewer.Start(ViewerExe(), {L"--windows", L"0"}));
-    }
-
-    // Buttons get their captions from the cycle after the one that made them.
-    bool WaitForButtons(size_t count) {
-        return WaitFor(
-            [&] {
-                const auto captions = Captions();
-                return captions.size() == count &&
-                       std::none_of(captions.begin(), captions.end(), [](const auto& c) { return c.empty(); });
-            },
-            5000);
-    }
-    bool IsHosted(HWND window) { return ::GetAncestor(window, GA_PARENT) == HostView(frame); }
-    std::vector<std::wstring> Captions() { return ButtonCaptions(frame); }
-
-    VantrelProcess vantrel;
-    ViewerProcess viewer;
-    HWND frame = nullptr;
-};
+using Hosting = HostingTest;
 
 using Capture = Hosting;
 
@@ -95,6 +68,35 @@ TEST_F(Capture, ClosedWindowsAreDroppedAndButtonsRenumbered) {
     viewer.Destroy(docs[0]);
     ASSERT_TRUE(WaitForButtons(2));
     EXPECT_EQ(::GetDlgItem(TaskbarControl(frame), kFirstButtonId + 2), nullptr);
+}
+
+TEST_F(Capture, HiddenViewerWindowsAreShownWhenCaptured) {
+    ViewerProcess hiddenViewer;
+    ASSERT_TRUE(hiddenViewer.Start(ViewerExe(), {L"--hidden", L"--windows", L"0"}));
+    HWND doc = hiddenViewer.Open(L"Hidden.pdf");
+    ASSERT_TRUE(WaitForButtons(1));
+    EXPECT_TRUE(IsHosted(doc));
+    EXPECT_TRUE(::IsWindowVisible(doc));
+}
+
+TEST_F(Capture, BringToFrontRestoresTheFrameOnlyWhenSet) {
+    ::ShowWindow(frame, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(frame) != FALSE; }, 3000));
+    viewer.Open(L"Quiet.pdf");
+    ASSERT_TRUE(WaitForButtons(1));
+    EXPECT_TRUE(::IsIconic(frame));  // off by default: the frame is left alone
+
+    WriteProfileDword(L"Settings", L"BringToFront", 1);
+    HWND loud = viewer.Open(L"Loud.pdf");
+    ASSERT_TRUE(WaitForButtons(2));
+    EXPECT_TRUE(WaitFor([&] { return !::IsIconic(frame); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return ::GetTopWindow(HostView(frame)) == loud; }, 3000));
+
+    // A hidden frame stays hidden.
+    ::ShowWindow(frame, SW_HIDE);
+    viewer.Open(L"Unseen.pdf");
+    ASSERT_TRUE(WaitForButtons(3));
+    EXPECT_FALSE(::IsWindowVisible(frame));
 }
 
 TEST_F(Capture, ReleasedOnCloseAsTopLevelVisibleWindows) {

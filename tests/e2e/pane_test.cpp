@@ -12,30 +12,26 @@ namespace {
 const COLORREF kDragRed = RGB(190, 20, 20);
 const COLORREF kAfterDrag = RGB(212, 208, 200);
 
-class TaskbarMouse : public VantrelTest {
+class TaskbarMouse : public HostingTest {
 protected:
     void SetUp() override {
-        VantrelTest::SetUp();
-        ASSERT_TRUE(vantrel.Start());
-        ASSERT_TRUE(vantrel.WaitForStartup());
-        frame = vantrel.MainFrame();
+        HostingTest::SetUp();
+        // A known place on the screen, with nothing over it.
         ::SetWindowPos(frame, HWND_TOP, 10, 10, 900, 600, SWP_SHOWWINDOW);
-        ASSERT_TRUE(viewer.Start(ViewerExe(), {L"--windows", L"0"}));
+        // The frame must be the foreground window, as it is when a user works in it:
+        // only then do mouse capture and keys reach it. A click on the pane's caption
+        // strip does that and nothing else.
+        RECT pane{};
+        ::GetWindowRect(TaskbarPane(frame), &pane);
+        MoveMouseTo(POINT{pane.left + 80, pane.top + 12});
+        PressLeftButton();
+        ReleaseLeftButton();
+        ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == frame; }, 3000));
     }
     void TearDown() override {
         ReleaseLeftButton();
         ReleaseRightButton();
-        VantrelTest::TearDown();
-    }
-
-    bool WaitForCaptions(size_t count) {
-        return WaitFor(
-            [&] {
-                const auto captions = ButtonCaptions(frame);
-                return captions.size() == count &&
-                       std::none_of(captions.begin(), captions.end(), [](const auto& c) { return c.empty(); });
-            },
-            5000);
+        HostingTest::TearDown();
     }
 
     // Whether the button shows the given face colour (sampled away from its picture and text).
@@ -45,17 +41,13 @@ protected:
         return ScreenPixel(POINT{rc.right - 3, rc.top + 3});
     }
     static bool HasFace(HWND button, COLORREF color) { return FaceOf(button) == color; }
-
-    VantrelProcess vantrel;
-    ViewerProcess viewer;
-    HWND frame = nullptr;
 };
 
 using Drag = TaskbarMouse;
 
 TEST_F(Drag, FirstButtonMovesOnePlacePerHundredPixels) {
     for (const wchar_t* title : {L"Left", L"Middle", L"Right"}) viewer.Open(title);
-    ASSERT_TRUE(WaitForCaptions(3));
+    ASSERT_TRUE(WaitForButtons(3));
     const auto before = ButtonCaptions(frame);
     HWND dragged = WindowButtons(frame)[0];
     const POINT start = CenterOf(dragged);
@@ -95,7 +87,7 @@ TEST_F(Drag, FirstButtonMovesOnePlacePerHundredPixels) {
 // of a frame whose input is attached to the viewer's.)
 TEST_F(Drag, SecondButtonHeldDoesNotDrag) {
     for (const wchar_t* title : {L"Left", L"Right"}) viewer.Open(title);
-    ASSERT_TRUE(WaitForCaptions(2));
+    ASSERT_TRUE(WaitForButtons(2));
     const auto before = ButtonCaptions(frame);
     HWND button = WindowButtons(frame)[0];
     const POINT start = CenterOf(button);
@@ -130,9 +122,11 @@ TEST_F(Pane, SizingBandResizesDownToTheMinimum) {
     EXPECT_TRUE(WaitFor([&] { return paneHeight() == height + 40; }, 3000)) << paneHeight();
 
     ::GetWindowRect(pane, &rc);
+    // Below the minimum, staying inside the frame: under Wine a captured mouse
+    // that leaves our windows is not reported to us.
     MoveMouseTo(POINT{band.x, rc.top + 1});
     PressLeftButton();
-    MoveMouseTo(POINT{band.x, rc.top + 300});
+    MoveMouseTo(POINT{band.x, rc.top + 61});
     ReleaseLeftButton();
     EXPECT_TRUE(WaitFor([&] { return paneHeight() == 50; }, 3000)) << paneHeight();
     // The host view takes what the pane gives up.
@@ -144,7 +138,7 @@ TEST_F(Pane, SizingBandResizesDownToTheMinimum) {
 
 TEST_F(Pane, FloatsDocksAtAnEdgeAndComesBackAtTheBottom) {
     viewer.Open(L"Still here.pdf");
-    ASSERT_TRUE(WaitForCaptions(1));
+    ASSERT_TRUE(WaitForButtons(1));
     HWND pane = TaskbarPane(frame);
     RECT rc{};
     ::GetWindowRect(pane, &rc);

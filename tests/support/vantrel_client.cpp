@@ -1,5 +1,7 @@
 #include "vantrel_client.h"
 
+#include <cwchar>
+
 #include "viewer_client.h"
 
 #include "app/Messages.h"

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the Windows programs and runs the benchmark under Wine on a private
+# Xvfb, then ends everything it started.
+#
+#   scripts/bench.sh [benchmark options]
+#
+# Options go to vantrel_bench.exe (--latency-windows N, --memory-hosted N,
+# --idle-hosted N, --other-windows N, --idle-seconds S, --idle-runs R); the
+# defaults are the standard run. The figures are also kept in
+# build/logs/bench.txt.
+set -euo pipefail
+
+REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$REPO"
+
+bash scripts/deps.sh
+cmake --preset mingw
+cmake --build --preset mingw --target vantrel_bench
+
+bin="$REPO/build/mingw/bin"
+source scripts/wine-env.sh
+trap wine_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Keep Vantrel's calls to its web server on this machine.
+export VANTREL_SERVER="${VANTREL_SERVER:-http://127.0.0.1:9}"
+
+start_xvfb
+start_wineserver
+
+# Into a file, not a pipe: Wine's background processes would inherit a pipe
+# and keep it open. The file is shown as it grows.
+out="$VANTREL_LOG_DIR/bench.txt"
+: >"$out"
+wine "$bin/vantrel_bench.exe" "$@" </dev/null >"$out" 2>&1 &
+bench_pid=$!
+tail -n +1 -f --pid="$bench_pid" "$out"
+rc=0
+wait "$bench_pid" || rc=$?
+if [ "$rc" -ne 0 ]; then
+  echo "bench: vantrel_bench.exe ended with exit code $rc" >&2
+fi
+exit "$rc"
