@@ -60,16 +60,22 @@ _wine_env_prepare_prefix() {
   if ! grep -q '^"Managed"="N"' "$reg" 2>/dev/null ||
      ! grep -q '^"ShowCrashDialog"=dword:00000000' "$reg" 2>/dev/null ||
      ! grep -q 'no-debugger.exe' "$WINEPREFIX/system.reg" 2>/dev/null; then
-    {
-      env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f &&
-        env -u DISPLAY wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
-        env -u DISPLAY wine reg add "$aedebug" /v Auto /t REG_SZ /d 1 /f &&
-        env -u DISPLAY wine reg add "$aedebug" /v Debugger /t REG_SZ /d 'C:\windows\no-debugger.exe %ld %ld' /f
-    } >>"$VANTREL_LOG_DIR/wineboot.log" 2>&1 || {
-      _wine_env_log "could not change the Wine registry; see $VANTREL_LOG_DIR/wineboot.log"
-      return 1
-    }
-    wineserver -w
+    # A fresh prefix is still settling for a moment; a write may fail once.
+    local attempt
+    for attempt in 1 2 3; do
+      if {
+        env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f &&
+          env -u DISPLAY wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+          env -u DISPLAY wine reg add "$aedebug" /v Auto /t REG_SZ /d 1 /f &&
+          env -u DISPLAY wine reg add "$aedebug" /v Debugger /t REG_SZ /d 'C:\windows\no-debugger.exe %ld %ld' /f
+      } >>"$VANTREL_LOG_DIR/wineboot.log" 2>&1; then
+        wineserver -w
+        return 0
+      fi
+      _wine_env_log "Wine registry set-up failed (attempt $attempt); see $VANTREL_LOG_DIR/wineboot.log"
+      wineserver -w
+    done
+    return 1
   fi
 }
 
