@@ -16,6 +16,9 @@ inline constexpr WindowId kNoWindow = 0;
 
 enum class ShowCommand { Show, ShowNormal, ShowMaximized, Minimize, Restore, Hide };
 
+// The keys of the window-switching shortcuts.
+enum class Key { Control, Shift, Tab, F4 };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -50,6 +53,9 @@ public:
     virtual void SwitchTo(WindowId window) = 0;
     // Sends WM_CLOSE and returns once the window's owner has handled it.
     virtual void Close(WindowId window) = 0;
+
+    // Whether the key is held down right now, whichever program has the keyboard.
+    virtual bool IsKeyDown(Key key) = 0;
 };
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 
 #include "core/ButtonLayout.h"
 #include "core/Text.h"
+#include "core/WindowArithmetic.h"
 
 namespace vantrel {
 
@@ -25,6 +26,17 @@ std::optional<std::size_t> RecordIndexOf(int controlId, std::size_t count) {
 
 int ControlIdOf(std::size_t index) { return kFirstButtonId + static_cast<int>(index); }
 
+// Takes only the desktop and the handle copy: a window may answer a call by having
+// our frame closed, and then nothing of the engine may be touched any more.
+void PlaceWindows(Desktop& desktop, const std::vector<WindowId>& windows, const std::vector<Rect>& tiles) {
+    for (std::size_t i = 0; i < windows.size() && i < tiles.size(); ++i) {
+        // A maximized window ignores a new size until it is restored; a minimized one
+        // stays minimized and takes the position for when it comes back.
+        if (desktop.IsZoomed(windows[i])) desktop.Show(windows[i], ShowCommand::Restore);
+        desktop.Move(windows[i], tiles[i]);
+    }
+}
+
 }  // namespace
 
 HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingContext& context)
@@ -32,6 +44,7 @@ HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingCo
 
 bool HostingEngine::RunCaptureCycle() {
     std::vector<std::size_t> dropList;
+    const unsigned reshapes = m_nReshapes;
     // The count is read anew at every step: the shortcuts run in the middle of the loop.
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
         {
@@ -43,10 +56,14 @@ bool HostingEngine::RunCaptureCycle() {
             if (SyncButtonTitle(record.pButton, record.hWnd)) RelayoutButtons();
         }
 
-        m_context.PollShortcuts();
+        PollShortcuts();
         if (m_nKeyDelay > 0) m_nKeyDelay -= kKeyDelayStep;
-        // A shortcut waits for the viewer; if our frame went away meanwhile, so did the records.
-        if (i >= m_windows.size()) break;
+        // Ctrl+F4 waits for the viewer; if our frame released its windows meanwhile, the
+        // records are gone or new, and the indices gathered so far name other records.
+        if (m_nReshapes != reshapes || i >= m_windows.size()) {
+            dropList.clear();
+            break;
+        }
 
         const HostedWindowRecord& record = m_windows[i];
         if (m_desktop.TopChild(m_hHostView) == record.hWnd) {
@@ -152,6 +169,98 @@ void HostingEngine::ActivateIndex(int index) {
     m_desktop.SetActive(m_windows[static_cast<std::size_t>(index)].hWnd);
 }
 
+void HostingEngine::PollShortcuts() {
+    if (m_nKeyDelay > 0) return;
+    if (!m_desktop.IsKeyDown(Key::Control)) return;
+    const bool tab = m_desktop.IsKeyDown(Key::Tab);
+    const bool f4 = m_desktop.IsKeyDown(Key::F4);
+    if (!tab && !f4) return;
+    // The keys are global: every frame sees them, only the one the user works in acts.
+    if (!m_context.IsUserWorkingHere()) return;
+    m_nKeyDelay = kKeyDelayAfterShortcut;
+
+    const int active = GetActiveIndex();
+    const int count = static_cast<int>(m_windows.size());
+    if (tab) {
+        if (!m_desktop.IsKeyDown(Key::Shift)) {
+            ActivateIndex(active == count - 1 ? 0 : active + 1);  // none active: the first
+        } else {
+            ActivateIndex((active == 0 ? count : active) - 1);  // none active: nothing
+        }
+        return;
+    }
+    // Shift is not looked at: Ctrl+Shift+F4 closes the active window too.
+    if (active >= 0) m_desktop.Close(m_windows[static_cast<std::size_t>(active)].hWnd);
+}
+
+const HostedWindowRecord* HostingEngine::ActiveRecord() {
+    const int active = GetActiveIndex();
+    return active < 0 ? nullptr : &m_windows[static_cast<std::size_t>(active)];
+}
+
+void HostingEngine::CloseActiveWindow() {
+    if (const HostedWindowRecord* record = ActiveRecord()) m_desktop.Close(record->hWnd);
+}
+
+void HostingEngine::MaximizeActiveWindow() {
+    const HostedWindowRecord* record = ActiveRecord();
+    if (record && !record->bMoved) m_desktop.Show(record->hWnd, ShowCommand::ShowMaximized);
+}
+
+void HostingEngine::MinimizeActiveWindow() {
+    const HostedWindowRecord* record = ActiveRecord();
+    if (record && !record->bMoved) m_desktop.Show(record->hWnd, ShowCommand::Minimize);
+}
+
+void HostingEngine::CenterActiveWindow() {
+    const HostedWindowRecord* record = ActiveRecord();
+    if (!record || record->bMoved) return;
+    const Rect outer = m_desktop.WindowRect(record->hWnd);
+    const Rect client = m_desktop.ClientRect(m_hHostView);
+    m_desktop.Move(record->hWnd, CenteredRect(Size{outer.Width(), outer.Height()}, client));
+}
+
+std::vector<WindowId> HostingEngine::HandleCopy() const {
+    std::vector<WindowId> windows;
+    windows.reserve(m_windows.size());
+    for (const HostedWindowRecord& record : m_windows) windows.push_back(record.hWnd);
+    return windows;
+}
+
+void HostingEngine::TileHorizontally() {
+    const std::vector<WindowId> windows = HandleCopy();
+    if (windows.empty()) return;
+    PlaceWindows(m_desktop, windows, TileRows(windows.size(), m_desktop.ClientRect(m_hHostView)));
+}
+
+void HostingEngine::TileVertically() {
+    const std::vector<WindowId> windows = HandleCopy();
+    if (windows.empty()) return;
+    PlaceWindows(m_desktop, windows, TileColumns(windows.size(), m_desktop.ClientRect(m_hHostView)));
+}
+
+void HostingEngine::CloseAllWindows() {
+    // Each close waits for the viewer, which may have our frame closed meanwhile:
+    // from here on only the copies are used. The cycle drops the windows that went.
+    Desktop& desktop = m_desktop;
+    const std::vector<WindowId> windows = HandleCopy();
+    for (WindowId window : windows) desktop.Close(window);
+}
+
+int HostingEngine::IndexOfButton(ButtonId button) const {
+    if (button == kNoButton) return -1;
+    for (std::size_t i = 0; i < m_windows.size(); ++i) {
+        if (m_windows[i].pButton == button) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void HostingEngine::BringForward(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return;
+    const HostedWindowRecord& record = m_windows[static_cast<std::size_t>(index)];
+    if (!record.bMoved) m_desktop.SetForeground(record.hWnd);
+}
+
 void HostingEngine::ReleaseAllWindows() {
     if (m_bDragging) {
         m_buttons.ReleaseMouse();
@@ -170,6 +279,7 @@ void HostingEngine::ReleaseAllWindows() {
     }
     // Forgotten at once, so a closing frame can never be asked for windows it gave back.
     m_windows.clear();
+    ++m_nReshapes;
 }
 
 void HostingEngine::RelayoutButtons() {
@@ -273,6 +383,7 @@ void HostingEngine::Renumber() {
 void HostingEngine::SwapRecords(std::size_t a, std::size_t b) {
     if (a >= m_windows.size() || b >= m_windows.size()) return;
     std::swap(m_windows[a], m_windows[b]);
+    ++m_nReshapes;
     if (m_windows[a].pButton != kNoButton) m_buttons.SetControlId(m_windows[a].pButton, ControlIdOf(a));
     if (m_windows[b].pButton != kNoButton) m_buttons.SetControlId(m_windows[b].pButton, ControlIdOf(b));
 }

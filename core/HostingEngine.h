@@ -15,6 +15,7 @@ namespace vantrel {
 
 inline constexpr wchar_t kViewerWindowClass[] = L"AcrobatSDIWindow";
 inline constexpr unsigned kCaptureElapse = 50;  // milliseconds between capture cycles
+inline constexpr int kKeyDelayAfterShortcut = 1000;  // shortcut guard right after one fired
 
 struct HostedWindowRecord {
     WindowId hWnd = kNoWindow;      // belongs to the viewer, never owned
@@ -32,8 +33,9 @@ public:
     virtual bool BringToFrontOnCapture() = 0;
     // The container frame's own window.
     virtual WindowId OwnerFrame() = 0;
-    // Keyboard shortcuts, polled once per visited record.
-    virtual void PollShortcuts() = 0;
+    // True when the frame is the foreground window or contains it: the shortcuts
+    // are global keys, and only the frame the user works in may act on them.
+    virtual bool IsUserWorkingHere() = 0;
 };
 
 // Face colours of a dragged button.
@@ -68,6 +70,8 @@ public:
     void FitMaximizedWindow(std::size_t index);
     int GetActiveIndex();
     void ActivateIndex(int index);
+    // Ctrl+Tab, Ctrl+Shift+Tab and Ctrl+F4, polled by the cycle once per visited record.
+    void PollShortcuts();
     // Hands every hosted window back to the desktop and forgets it.
     void ReleaseAllWindows();
     void RelayoutButtons();
@@ -81,6 +85,22 @@ public:
     bool IsDragging() const { return m_bDragging; }
     int DragIndex() const { return m_nDragIndex; }
 
+    // Commands of the button menu; they act on the active record, if there is one.
+    void CloseActiveWindow();
+    void MaximizeActiveWindow();
+    void MinimizeActiveWindow();
+    void CenterActiveWindow();
+
+    // Commands on every hosted window of this frame, in button order.
+    void TileHorizontally();
+    void TileVertically();
+    void CloseAllWindows();
+
+    // Index of the record owning the button, or -1.
+    int IndexOfButton(ButtonId button) const;
+    // Puts the record's window in front, so that it becomes the active record.
+    void BringForward(int index);
+
     const std::vector<HostedWindowRecord>& Windows() const { return m_windows; }
     bool Hosts(WindowId window) const;
     // Hands the record's window to another frame: the next cycle drops the record.
@@ -92,6 +112,9 @@ private:
     void DropRecords(const std::vector<std::size_t>& indices);
     void Renumber();
     void SwapRecords(std::size_t a, std::size_t b);
+    // The record the commands act on, or null.
+    const HostedWindowRecord* ActiveRecord();
+    std::vector<WindowId> HandleCopy() const;
 
     Desktop& m_desktop;
     WindowButtons& m_buttons;
@@ -106,6 +129,9 @@ private:
     std::vector<HostedWindowRecord> m_windows;
     std::wstring m_strClassName = kViewerWindowClass;
     int m_nKeyDelay = 0;
+    // Counts releases and reorderings, so a cycle can tell that its indices went stale
+    // while it waited for a window.
+    unsigned m_nReshapes = 0;
 };
 
 }  // namespace vantrel

@@ -18,6 +18,8 @@ const wchar_t kMainTitleSuffix[] = L" - [Main window]";
 const UINT_PTR kStartupTimerId = 0;
 const UINT kStartupElapse = 50;
 const UINT kTrayIconId = 1;
+const UINT_PTR kDeferredCloseTimerId = 2;
+const unsigned kMaxAdditionalFrames = 15;
 
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
@@ -141,7 +143,7 @@ void CMainFrame::OnDestroy() {
         ShowAllFrames();
     }
     for (size_t i = 0; i < m_frames.size(); ++i) {
-        if (::IsWindow(m_frames[i].hwnd)) ::DestroyWindow(m_frames[i].hwnd);
+        if (m_frames[i].frame != nullptr && ::IsWindow(m_frames[i].hwnd)) ::DestroyWindow(m_frames[i].hwnd);
     }
     if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->ForgetFrame(this);
     if (m_hMutex != nullptr) {
@@ -163,7 +165,11 @@ CMainFrame* CMainFrame::GetMainFrame() {
 
 unsigned CMainFrame::GetFrameCount() {
     for (size_t i = m_frames.size(); i-- > 0;) {
-        if (!::IsWindow(m_frames[i].hwnd)) m_frames.erase(m_frames.begin() + static_cast<std::ptrdiff_t>(i));
+        const RegisteredFrame& entry = m_frames[i];
+        // A frame still being created has its object but no window handle stored yet.
+        const bool alive = entry.frame != nullptr &&
+                           (entry.hwnd != nullptr ? ::IsWindow(entry.hwnd) != FALSE : entry.frame->Hwnd() != nullptr);
+        if (!alive) m_frames.erase(m_frames.begin() + static_cast<std::ptrdiff_t>(i));
     }
     return static_cast<unsigned>(m_frames.size());
 }
@@ -184,7 +190,7 @@ bool CMainFrame::IsHostedElsewhere(HWND window) {
 
 void CMainFrame::ForgetFrame(CMainFrame* frame) {
     for (auto& entry : m_frames) {
-        if (entry.frame == frame) entry.hwnd = nullptr;  // pruned at the next count
+        if (entry.frame == frame) entry.frame = nullptr;  // pruned at the next count
     }
 }
 
@@ -198,9 +204,30 @@ void CMainFrame::ApplyTabMode(bool tabMode) {
     for (unsigned i = 0; i < main->GetFrameCount(); ++i) main->FrameAt(i)->WindowCtrl().Engine().SetTabMode(tabMode);
 }
 
+void CMainFrame::NewWindow() {
+    if (GetFrameCount() >= kMaxAdditionalFrames) {
+        ::MessageBoxW(Hwnd(), L"Sorry, you cannot have more than 15 windows (why do you even want more than that?)",
+                      ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_ICONEXCLAMATION);
+        return;
+    }
+    auto* frame = new (std::nothrow) CMainFrame(m_app);
+    if (frame == nullptr) return;
+    // Registered before its window exists, so that its creation already finds itself
+    // in the registry (it takes the stored tab mode through it).
+    m_frames.push_back(RegisteredFrame{frame, nullptr});
+    // A frame whose window could not be made has freed itself and left the registry
+    // on its way out; its entry goes at the next prune.
+    if (!frame->LoadFrame()) return;
+    for (auto& entry : m_frames) {
+        if (entry.frame == frame) entry.hwnd = frame->Hwnd();
+    }
+    ::ShowWindow(frame->Hwnd(), SW_SHOW);
+    ::UpdateWindow(frame->Hwnd());
+}
+
 void CMainFrame::ShowAllFrames() {
     ::ShowWindow(Hwnd(), SW_SHOW);
-    for (unsigned i = 0; i < GetFrameCount(); ++i) ::ShowWindow(m_frames[i].hwnd, SW_SHOW);
+    for (unsigned i = 0; i < GetFrameCount(); ++i) ::ShowWindow(m_frames[i].frame->Hwnd(), SW_SHOW);
 }
 
 // Tray and run counter ----------------------------------------------------------------
@@ -267,6 +294,20 @@ void CMainFrame::DockTaskbarAtBottom() {
     m_wndWindowsManager.SetThickness(50);
 }
 
+void CMainFrame::OnCloseAllWindows() {
+    const int answer = ::MessageBoxW(Hwnd(), L"Do you really want to close all windows?",
+                                     ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDNO) WindowCtrl().Engine().CloseAllWindows();
+}
+
+// While a viewer is still answering a close, frames stay: the wait runs inside one of
+// them. The close is tried again shortly.
+bool CMainFrame::OnClose() {
+    if (!hosting::Win32Desktop::IsWaitingForViewer()) return false;
+    ::SetTimer(Hwnd(), kDeferredCloseTimerId, 100, nullptr);
+    return true;
+}
+
 void CMainFrame::ToggleMenuBar() {
     m_wndMenuBar.Show(!m_wndMenuBar.IsVisible());
     RecalcLayout();
@@ -286,6 +327,12 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;
     case ID_TABMODE: ToggleTabMode(); return true;
     case ID_DOCK_TASKBAR_BOTTOM: DockTaskbarAtBottom(); return true;
+    case ID_NEW_WINDOW:
+        if (CMainFrame* main = GetMainFrame()) main->NewWindow();
+        return true;
+    case ID_TILE_HORIZONTALLY: WindowCtrl().Engine().TileHorizontally(); return true;
+    case ID_TILE_VERTICALLY: WindowCtrl().Engine().TileVertically(); return true;
+    case ID_CLOSE_ALL_WINDOWS: OnCloseAllWindows(); return true;
     case ID_SYSTRAY_ENABLE: ToggleSystray(); return true;
     case ID_SYSTRAY_HIDE_ON_CLOSE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnClose); return true;
     case ID_SYSTRAY_HIDE_ON_MINIMIZE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnMinimize); return true;
@@ -381,9 +428,20 @@ LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
     if (!m_bTestHooks) return -1;
     const int position = LOWORD(which);
     const int kind = HIWORD(which);
-    HMENU menu = kind == 0 ? ::GetSystemMenu(Hwnd(), FALSE) : ::GetSubMenu(m_wndMenuBar.Handle(), kind - 1);
+    HMENU windowMenu = nullptr;  // built for the occasion, destroyed below
+    HMENU menu = nullptr;
+    if (kind == kTestWindowMenu || kind == kTestMoveToMenu) {
+        windowMenu = WindowCtrl().BuildWindowMenu();
+        menu = windowMenu != nullptr && kind == kTestMoveToMenu ? ::GetSubMenu(windowMenu, 0) : windowMenu;
+    } else {
+        menu = kind == 0 ? ::GetSystemMenu(Hwnd(), FALSE) : ::GetSubMenu(m_wndMenuBar.Handle(), kind - 1);
+        if (menu != nullptr) OnInitMenuPopup(menu, kind == 0);
+    }
+    struct MenuGuard {
+        HMENU menu;
+        ~MenuGuard() { if (menu != nullptr) ::DestroyMenu(menu); }
+    } guard{windowMenu};
     if (menu == nullptr) return -1;
-    OnInitMenuPopup(menu, kind == 0);
     if (position >= ::GetMenuItemCount(menu)) return -1;
     wchar_t text[256] = {};
     ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
@@ -412,6 +470,14 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnTimer();
             return 0;
         }
+        if (wParam == kDeferredCloseTimerId) {
+            ::KillTimer(Hwnd(), kDeferredCloseTimerId);
+            ::PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (OnClose()) return 0;
         break;
     case WM_WINDOWPOSCHANGING: {
         const LRESULT result = DefaultProc(message, wParam, lParam);

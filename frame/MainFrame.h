@@ -32,6 +32,7 @@ public:
     hosting::CWindowCtrl& WindowCtrl() { return m_wndWindowsManager.m_wndCtrl; }
     void ApplyTabMode(bool tabMode);
     void ShowAllFrames();
+    void NewWindow();
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -69,6 +70,8 @@ private:
     void SetSystrayIcon(bool show);
     void CountApplicationRun();
     void ForgetFrame(CMainFrame* frame);
+    void OnCloseAllWindows();
+    bool OnClose();
 
     CVantrelApp& m_app;
     ui::MenuBar m_wndMenuBar;

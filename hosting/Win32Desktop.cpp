@@ -2,8 +2,24 @@
 
 #include <windows.h>
 
+#include "ui/Application.h"
+
 namespace hosting {
+
+int Win32Desktop::s_waiting = 0;
+
 namespace {
+const UINT kAnswerTimeout = 100;  // ms a busy window may take before we give up on it
+
+// Whether the window's thread answers a message soon; one that is busy or hung
+// is left alone for now.
+bool Answers(HWND hwnd) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeout, &result) != 0;
+}
+
+void CALLBACK CloseAnswered(HWND, UINT, ULONG_PTR done, LRESULT) { *reinterpret_cast<bool*>(done) = true; }
+
 HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
 vantrel::WindowId Id(HWND hwnd) { return reinterpret_cast<vantrel::WindowId>(hwnd); }
 vantrel::Rect FromRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
@@ -70,6 +86,9 @@ vantrel::WindowId Win32Desktop::TopChild(vantrel::WindowId parent) { return Id(:
 
 bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
+    // Taking a window in waits on its program; handing one back never waits for an
+    // answer first, since the window must leave before we do.
+    if (newParent != vantrel::kNoWindow && !Answers(H(w))) return false;
     return ::SetParent(H(w), parent) != nullptr;
 }
 
@@ -77,30 +96,67 @@ void Win32Desktop::AttachInput(vantrel::WindowId w) {
     ::AttachThreadInput(::GetCurrentThreadId(), ::GetWindowThreadProcessId(H(w), nullptr), TRUE);
 }
 
-void Win32Desktop::Show(vantrel::WindowId w, vantrel::ShowCommand c) { ::ShowWindow(H(w), ToShowCommand(c)); }
+void Win32Desktop::Show(vantrel::WindowId w, vantrel::ShowCommand c) { ::ShowWindowAsync(H(w), ToShowCommand(c)); }
 
 void Win32Desktop::MoveTo(vantrel::WindowId w, vantrel::Point p) {
-    ::SetWindowPos(H(w), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(H(w), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
 void Win32Desktop::Move(vantrel::WindowId w, const vantrel::Rect& r) {
-    ::MoveWindow(H(w), r.left, r.top, r.Width(), r.Height(), TRUE);
+    ::SetWindowPos(H(w), nullptr, r.left, r.top, r.Width(), r.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
 // Some platforms (Wine among them) activate a re-parented window of another process
 // without raising it among its siblings; the logic finds the active window on top.
 void Win32Desktop::SetActive(vantrel::WindowId w) {
+    if (!Answers(H(w))) return;
     ::SetActiveWindow(H(w));
     ::BringWindowToTop(H(w));
 }
 
 void Win32Desktop::SetForeground(vantrel::WindowId w) {
+    if (!Answers(H(w))) return;
     ::SetForegroundWindow(H(w));
     ::BringWindowToTop(H(w));
 }
 
 void Win32Desktop::SwitchTo(vantrel::WindowId w) { ::SwitchToThisWindow(H(w), FALSE); }
 
-void Win32Desktop::Close(vantrel::WindowId w) { ::SendMessageW(H(w), WM_CLOSE, 0, 0); }
+// WM_CLOSE is answered when the viewer has dealt with it, perhaps after asking the
+// user about unsaved changes: wait that long, but keep our own windows working, and
+// stop waiting once the system says the viewer hangs.
+void Win32Desktop::Close(vantrel::WindowId w) {
+    HWND hwnd = H(w);
+    bool done = false;
+    if (!::SendMessageCallbackW(hwnd, WM_CLOSE, 0, 0, CloseAnswered, reinterpret_cast<ULONG_PTR>(&done))) return;
+    ++s_waiting;
+    while (!done && ::IsWindow(hwnd) && !::IsHungAppWindow(hwnd)) {
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MSG msg;
+        while (!done && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+                done = true;
+                break;
+            }
+            if (ui::Application::PreTranslate(msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    --s_waiting;
+}
+
+bool Win32Desktop::IsKeyDown(vantrel::Key key) {
+    int vk = 0;
+    switch (key) {
+    case vantrel::Key::Control: vk = VK_CONTROL; break;
+    case vantrel::Key::Shift: vk = VK_SHIFT; break;
+    case vantrel::Key::Tab: vk = VK_TAB; break;
+    case vantrel::Key::F4: vk = VK_F4; break;
+    }
+    return ::GetAsyncKeyState(vk) != 0;
+}
 
 }  // namespace hosting

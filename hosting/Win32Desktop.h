@@ -1,5 +1,8 @@
 #pragma once
 // The real desktop behind the hosting logic: each call is the platform's own.
+// Calls on another program's window must never freeze us when that program hangs:
+// showing and moving are asynchronous, activation first checks that the window
+// answers, and a close waits for its answer while our own messages keep flowing.
 
 #include "core/Desktop.h"
 
@@ -27,6 +30,13 @@ public:
     void SetForeground(vantrel::WindowId window) override;
     void SwitchTo(vantrel::WindowId window) override;
     void Close(vantrel::WindowId window) override;
+    bool IsKeyDown(vantrel::Key key) override;
+
+    // True while a WM_CLOSE waits for its answer: frames must not go away meanwhile.
+    static bool IsWaitingForViewer() { return s_waiting > 0; }
+
+private:
+    static int s_waiting;
 };
 
 }  // namespace hosting

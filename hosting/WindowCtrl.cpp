@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/WindowArithmetic.h"
 #include "frame/MainFrame.h"
 #include "resource.h"
 
@@ -18,7 +19,7 @@ const COLORREF kTaskbarColor = RGB(133, 133, 133);
 }  // namespace
 
 CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
-    : m_settings(settings), m_engine(desktop, *this, *this) {
+    : m_desktop(desktop), m_settings(settings), m_engine(desktop, *this, *this) {
     LiveControls().push_back(this);
 }
 
@@ -111,15 +112,127 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
+        if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
             m_engine.OnButtonClicked(LOWORD(wParam));
             return 0;
         }
+        if (OnCommand(LOWORD(wParam))) return 0;
         break;
+    case WM_CONTEXTMENU:
+        ShowWindowMenu(reinterpret_cast<HWND>(wParam));
+        return 1;
     default:
         break;
     }
     return DefaultProc(message, wParam, lParam);
+}
+
+// The per-window menu ------------------------------------------------------------------
+
+HMENU CWindowCtrl::BuildWindowMenu() {
+    HMENU loaded = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_WINDOW_POPUP));
+    HMENU popup = loaded != nullptr ? ::GetSubMenu(loaded, 0) : nullptr;
+    if (popup == nullptr) {
+        if (loaded != nullptr) ::DestroyMenu(loaded);
+        return nullptr;
+    }
+    // Keep the popup and let the resource's outer menu go.
+    ::RemoveMenu(loaded, 0, MF_BYPOSITION);
+    ::DestroyMenu(loaded);
+    HMENU moveTo = ::GetSubMenu(popup, 0);
+    if (moveTo != nullptr && m_pOwnerFrame != nullptr) {
+        for (unsigned j = 0; j < m_pOwnerFrame->GetFrameCount() && ID_MOVE_TO_FIRST + j <= ID_MOVE_TO_LAST; ++j) {
+            const std::wstring text = vantrel::MoveToEntryText(static_cast<int>(j + 1), m_pOwnerFrame->GetFrameTitle(j));
+            ::InsertMenuW(moveTo, j, MF_BYPOSITION | MF_STRING, ID_MOVE_TO_FIRST + j, text.c_str());
+        }
+        // "Main Window" makes no sense in the main frame's own menu.
+        ::EnableMenuItem(moveTo, ID_WINDOW_MOVE_TO_MAIN,
+                         MF_BYCOMMAND | (m_engine.Captures() ? MF_GRAYED : MF_ENABLED));
+    }
+    return popup;
+}
+
+void CWindowCtrl::ShowWindowMenu(HWND button) {
+    auto* clicked = dynamic_cast<ui::ImageButton*>(ui::Window::FromHandle(button));
+    const int index = clicked != nullptr ? m_engine.IndexOfButton(reinterpret_cast<vantrel::ButtonId>(clicked)) : -1;
+    if (index < 0) return;
+    // The window comes forward first, so that the commands act on the one clicked.
+    m_engine.BringForward(index);
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    HMENU popup = BuildWindowMenu();
+    if (popup == nullptr) return;
+    ::SetForegroundWindow(Hwnd());  // so that the menu closes when the user clicks elsewhere
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    ::DestroyMenu(popup);
+}
+
+HWND CWindowCtrl::ActiveWindow() {
+    const int index = m_engine.GetActiveIndex();
+    return index >= 0 ? reinterpret_cast<HWND>(m_engine.Windows()[static_cast<size_t>(index)].hWnd) : nullptr;
+}
+
+bool CWindowCtrl::OnCommand(UINT id) {
+    if (id >= ID_MOVE_TO_FIRST && id <= ID_MOVE_TO_LAST) {
+        MoveActiveToFrame(id - ID_MOVE_TO_FIRST);
+        return true;
+    }
+    switch (id) {
+    case ID_WINDOW_CLOSE: m_engine.CloseActiveWindow(); return true;
+    case ID_WINDOW_MAXIMIZE: m_engine.MaximizeActiveWindow(); return true;
+    case ID_WINDOW_MINIMIZE: m_engine.MinimizeActiveWindow(); return true;
+    case ID_WINDOW_CENTER: m_engine.CenterActiveWindow(); return true;
+    case ID_WINDOW_MOVE_TO_NEW: MoveActiveToNewFrame(); return true;
+    case ID_WINDOW_MOVE_TO_MAIN: MoveActiveToMainFrame(); return true;
+    default: return false;
+    }
+}
+
+void CWindowCtrl::TakeWindow(HWND window) {
+    if (!m_desktop.SetParent(reinterpret_cast<vantrel::WindowId>(window), m_engine.HostView())) return;
+    m_engine.AddHostedWindow(reinterpret_cast<vantrel::WindowId>(window));
+}
+
+// A move hands the window over at once; our record goes at our next cycle. Should the
+// target not take it (its viewer does not answer), the window stays here.
+void CWindowCtrl::MoveActiveToFrame(unsigned position) {
+    const int index = m_engine.GetActiveIndex();
+    if (m_pOwnerFrame == nullptr || index < 0 || position >= m_pOwnerFrame->GetFrameCount()) return;
+    HWND window = ActiveWindow();
+    CWindowCtrl& target = m_pOwnerFrame->FrameAt(position)->WindowCtrl();
+    target.TakeWindow(window);
+    if (target.m_engine.Hosts(reinterpret_cast<vantrel::WindowId>(window))) m_engine.MarkMoved(static_cast<size_t>(index));
+}
+
+void CWindowCtrl::MoveActiveToMainFrame() {
+    const int index = m_engine.GetActiveIndex();
+    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
+    if (m_engine.Captures() || main == nullptr || main == m_pOwnerFrame || index < 0) return;
+    HWND window = ActiveWindow();
+    main->WindowCtrl().TakeWindow(window);
+    if (main->WindowCtrl().m_engine.Hosts(reinterpret_cast<vantrel::WindowId>(window)))
+        m_engine.MarkMoved(static_cast<size_t>(index));
+}
+
+void CWindowCtrl::MoveActiveToNewFrame() {
+    const int index = m_engine.GetActiveIndex();
+    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
+    if (index < 0 || main == nullptr) return;
+    HWND window = ActiveWindow();
+    main->NewWindow();  // at its limit it says so and makes none: the newest frame takes the window
+    const unsigned count = main->GetFrameCount();
+    if (count == 0 || !::IsWindow(window)) return;
+    CWindowCtrl& target = main->FrameAt(count - 1)->WindowCtrl();
+    if (&target == this) return;
+    target.TakeWindow(window);
+    // Our records may have changed while the limit message was up: find the window again.
+    const auto& records = m_engine.Windows();
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (records[i].hWnd == reinterpret_cast<vantrel::WindowId>(window) &&
+            target.m_engine.Hosts(records[i].hWnd))
+            m_engine.MarkMoved(i);
+    }
 }
 
 // Window buttons -------------------------------------------------------------------
@@ -193,6 +306,18 @@ bool CWindowCtrl::IsHostedElsewhere(vantrel::WindowId window) {
 }
 
 bool CWindowCtrl::BringToFrontOnCapture() { return m_settings.IsOn(vantrel::profile::kBringToFront); }
+
+// The user works in this frame when it is the foreground window or holds it. Hosted
+// windows are children by ancestry only (they keep their own styles), and a floating
+// taskbar is a tool window owned by the frame.
+bool CWindowCtrl::IsUserWorkingHere() {
+    if (m_pOwnerFrame == nullptr) return false;
+    HWND frame = m_pOwnerFrame->Hwnd();
+    for (HWND w = ::GetForegroundWindow(); w != nullptr && w != ::GetDesktopWindow(); w = ::GetAncestor(w, GA_PARENT)) {
+        if (w == frame || ::GetWindow(w, GW_OWNER) == frame) return true;
+    }
+    return false;
+}
 
 vantrel::WindowId CWindowCtrl::OwnerFrame() {
     return m_pOwnerFrame != nullptr ? reinterpret_cast<vantrel::WindowId>(m_pOwnerFrame->Hwnd())

@@ -40,6 +40,12 @@ public:
     // of every live control to the desktop, touching nothing else.
     static void ReleaseEverywhereNow();
 
+    // Takes in a window that another frame hands over: it becomes a child of our
+    // host view with a new button at the end.
+    void TakeWindow(HWND window);
+    // The per-window menu as it opens for this frame; the caller destroys it.
+    HMENU BuildWindowMenu();
+
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
@@ -48,6 +54,12 @@ protected:
 private:
     void OnTimer(UINT_PTR id);
     void OnPaint();
+    void ShowWindowMenu(HWND button);
+    bool OnCommand(UINT id);
+    void MoveActiveToFrame(unsigned position);
+    void MoveActiveToMainFrame();
+    void MoveActiveToNewFrame();
+    HWND ActiveWindow();
 
     // WindowButtons
     vantrel::ButtonId Create(int controlId) override;
@@ -68,12 +80,13 @@ private:
     bool IsHostedElsewhere(vantrel::WindowId window) override;
     bool BringToFrontOnCapture() override;
     vantrel::WindowId OwnerFrame() override;
-    void PollShortcuts() override {}
+    bool IsUserWorkingHere() override;
 
     static ui::ImageButton* AsButton(vantrel::ButtonId button) {
         return reinterpret_cast<ui::ImageButton*>(button);
     }
 
+    vantrel::Desktop& m_desktop;
     vantrel::Settings& m_settings;
     vantrel::HostingEngine m_engine;
     std::vector<std::unique_ptr<ui::ImageButton>> m_buttons;

@@ -38,7 +38,7 @@ _wine_env_prepare_prefix() {
       _wine_env_log "wineboot failed; see $VANTREL_LOG_DIR/wineboot.log"
       return 1
     }
-    wineserver -w
+    timeout 120 wineserver -w || true
   fi
   # Debian's Wine 8 does not load its own fonts from /usr/share/wine/fonts,
   # so windows lack Tahoma and the Marlett caption-button glyphs (shown as
@@ -69,11 +69,11 @@ _wine_env_prepare_prefix() {
           env -u DISPLAY wine reg add "$aedebug" /v Auto /t REG_SZ /d 1 /f &&
           env -u DISPLAY wine reg add "$aedebug" /v Debugger /t REG_SZ /d 'C:\windows\no-debugger.exe %ld %ld' /f
       } >>"$VANTREL_LOG_DIR/wineboot.log" 2>&1; then
-        wineserver -w
+        timeout 120 wineserver -w || true
         return 0
       fi
       _wine_env_log "Wine registry set-up failed (attempt $attempt); see $VANTREL_LOG_DIR/wineboot.log"
-      wineserver -w
+      timeout 120 wineserver -w || true
     done
     return 1
   fi

@@ -20,10 +20,11 @@ public:
     Window* MainWindow() const { return m_mainWindow; }
     void SetMainWindow(Window* window) { m_mainWindow = window; }
 
-private:
-    // Offers the message to the window it is aimed at and to each of its parents.
+    // Offers the message to the window it is aimed at and to each of its parents;
+    // nested message loops use it too.
     static bool PreTranslate(MSG& msg);
 
+private:
     Window* m_mainWindow = nullptr;
 };
 

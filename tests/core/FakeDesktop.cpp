@@ -183,7 +183,8 @@ void FakeDesktop::SwitchTo(WindowId window) { Log("SwitchTo", window); }
 
 void FakeDesktop::Close(WindowId window) {
     Log("Close", window);
-    if (Find(window)) Kill(window);
+    if (onClose) onClose(window);
+    if (Find(window) && !Window(window).staysOpen) Kill(window);
 }
 
 }  // namespace vantrel::test

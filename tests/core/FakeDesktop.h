@@ -2,7 +2,9 @@
 // An in-memory desktop: windows with a class, a title, a parent and flags, one z-order
 // for all of them, and a log of the calls that change what the user sees.
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ struct FakeWindow {
     bool zoomed = false;
     bool maximizedStyle = false;
     bool refusesNewParent = false;  // SetParent fails, as for a window of a higher integrity level
+    bool staysOpen = false;         // answers WM_CLOSE by keeping the window, as after "Cancel"
     Rect windowRect;
     Rect clientRect;
 };
@@ -35,6 +38,11 @@ public:
     FakeWindow& Window(WindowId window) { return m_windows.at(window); }
     void Kill(WindowId window) { Window(window).alive = false; }
     void BringToTop(WindowId window);
+
+    void Press(Key key) { m_keysDown.insert(key); }
+    void ReleaseKeys() { m_keysDown.clear(); }
+    // Runs while a close waits for the viewer, before the window goes.
+    std::function<void(WindowId)> onClose;
 
     // Calls that change windows, as "Name window [argument]"; queries are not logged.
     const std::vector<std::string>& Calls() const { return m_calls; }
@@ -61,6 +69,7 @@ public:
     void SetForeground(WindowId window) override;
     void SwitchTo(WindowId window) override;
     void Close(WindowId window) override;
+    bool IsKeyDown(Key key) override { return m_keysDown.count(key) != 0; }
 
 private:
     const FakeWindow* Find(WindowId window) const;
@@ -69,6 +78,7 @@ private:
     std::map<WindowId, FakeWindow> m_windows;
     std::vector<WindowId> m_zOrder;  // front first, all parents mixed
     std::vector<std::string> m_calls;
+    std::set<Key> m_keysDown;
     WindowId m_nextId = 0x100;
 };
 

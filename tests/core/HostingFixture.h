@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <ostream>
 #include <set>
 
@@ -29,16 +28,16 @@ public:
     bool IsHostedElsewhere(WindowId window) override { return hostedElsewhere.count(window) != 0; }
     bool BringToFrontOnCapture() override { return bringToFront; }
     WindowId OwnerFrame() override { return ownerFrame; }
-    void PollShortcuts() override {
-        ++polls;
-        if (onPoll) onPoll();
+    bool IsUserWorkingHere() override {
+        ++workingHereAsked;
+        return userWorkingHere;
     }
 
     std::set<WindowId> hostedElsewhere;
     bool bringToFront = false;
     WindowId ownerFrame = kNoWindow;
-    int polls = 0;
-    std::function<void()> onPoll;
+    bool userWorkingHere = true;
+    int workingHereAsked = 0;
 };
 
 class HostingTest : public ::testing::Test {

@@ -193,6 +193,10 @@ bool ViewerProcess::Destroy(HWND document) {
     return SendToDocument(kDestroy, document);
 }
 
+bool ViewerProcess::Hang(int milliseconds) {
+    return Send(kHang, std::to_wstring(milliseconds)) == 1;
+}
+
 bool ViewerProcess::Quit(int timeoutMs) {
     if (!m_hProcess)
         return true;

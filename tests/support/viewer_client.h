@@ -49,6 +49,9 @@ public:
     bool Close(HWND document);
     // Destroys the document without asking.
     bool Destroy(HWND document);
+    // Makes the viewer stop answering messages for `milliseconds` (its only
+    // thread sleeps), starting right after this call returns.
+    bool Hang(int milliseconds);
     // Asks the viewer to quit and waits for the process to end.
     bool Quit(int timeoutMs = 5000);
 

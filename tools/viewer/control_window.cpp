@@ -2,6 +2,11 @@
 
 #include <cstdint>
 
+namespace {
+// Posted to the control window itself; wParam is the duration in ms.
+constexpr UINT kHangMessage = WM_APP + 1;
+}  // namespace
+
 bool ControlWindow::Create(HINSTANCE instance) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
@@ -15,6 +20,10 @@ bool ControlWindow::Create(HINSTANCE instance) {
     m_hWnd = CreateWindowExW(WS_EX_TOOLWINDOW, viewer_protocol::kControlClass, title.c_str(), WS_POPUP,
                              0, 0, 0, 0, nullptr, nullptr, instance, this);
     return m_hWnd != nullptr;
+}
+
+bool ControlWindow::PostHang(unsigned long milliseconds) {
+    return m_hWnd && PostMessageW(m_hWnd, kHangMessage, milliseconds, 0);
 }
 
 ControlWindow::~ControlWindow() {
@@ -35,6 +44,10 @@ LRESULT CALLBACK ControlWindow::StaticWndProc(HWND hwnd, UINT message, WPARAM wP
         switch (message) {
         case WM_COPYDATA:
             return self->OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case kHangMessage:
+            // Sleep, not a wait that pumps: sent messages must stay unanswered.
+            Sleep(static_cast<DWORD>(wParam));
+            return 0;
         case WM_NCDESTROY:
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->m_hWnd = nullptr;

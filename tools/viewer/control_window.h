@@ -25,6 +25,9 @@ public:
     ControlWindow& operator=(const ControlWindow&) = delete;
 
     bool Create(HINSTANCE instance);
+    // Blocks this thread for `milliseconds`, once the current message is done:
+    // the command that asks for it gets its answer first.
+    bool PostHang(unsigned long milliseconds);
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -99,6 +99,10 @@ LRESULT ViewerApp::OnViewerCommand(Command command, const std::wstring& argument
     case kQuit:
         Quit();
         return 1;
+    case kHang: {
+        unsigned long milliseconds = 0;
+        return ParseMilliseconds(argument, milliseconds) && m_control.PostHang(milliseconds) ? 1 : 0;
+    }
     }
     return 0;
 }

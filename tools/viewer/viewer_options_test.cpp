@@ -97,6 +97,16 @@ void TestBarArguments() {
     CHECK(noTitle.hasBar && noTitle.head == L"123" && noTitle.rest.empty());
 }
 
+// A bad duration must be refused, not freeze a viewer for good or not at all.
+void TestHangDurations() {
+    using viewer_protocol::ParseMilliseconds;
+    unsigned long ms = 0;
+    CHECK(ParseMilliseconds(L"4000", ms) && ms == 4000);
+    CHECK(ParseMilliseconds(L"600000", ms) && ms == 600000);
+    for (const wchar_t* text : {L"", L"0", L"600001", L"9999999", L"-5", L"1.5", L" 10"})
+        CHECK(!ParseMilliseconds(text, ms));
+}
+
 }  // namespace
 
 int main() {
@@ -104,6 +114,7 @@ int main() {
     TestBadCommandLines();
     TestHandles();
     TestBarArguments();
+    TestHangDurations();
     std::printf("%d passed, %d failed\n", g_passed, g_failed);
     return g_failed == 0 ? 0 : 1;
 }

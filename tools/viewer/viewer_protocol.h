@@ -44,6 +44,10 @@ enum Command : std::uint32_t {
     kDestroy = 0x5605,
     // "": result 1, then the viewer ends its message loop and exits with 0.
     kQuit = 0x5606,
+    // "milliseconds" (decimal): result 1 at once; then the viewer's only thread
+    // sleeps that long, so none of its windows answers messages meanwhile, as
+    // a busy or hung viewer would. Result 0 for anything but 1 to 600000.
+    kHang = 0x5607,
 };
 
 inline std::wstring ControlTitle(unsigned long pid) {
@@ -70,6 +74,24 @@ inline bool ParseHandle(const std::wstring& text, std::uint64_t& handle) {
         value = value * 10 + digit;
     }
     handle = value;
+    return true;
+}
+
+// Parses the duration of kHang: decimal digits only, 1 to 600000 ms (ten
+// minutes), so that a typo cannot freeze a viewer for good.
+inline bool ParseMilliseconds(const std::wstring& text, unsigned long& milliseconds) {
+    constexpr unsigned long kMax = 600000;
+    if (text.empty() || text.size() > 6)
+        return false;
+    unsigned long value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return false;
+        value = value * 10 + static_cast<unsigned long>(c - L'0');
+    }
+    if (value == 0 || value > kMax)
+        return false;
+    milliseconds = value;
     return true;
 }
 
