@@ -321,7 +321,9 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     switch (id) {
     case ID_WINDOW_TASKBAR: OnToggleWindowTaskbar(); return true;
     case ID_VIEW_STATUS_BAR: OnToggleStatusBar(); return true;
-    case ID_APP_EXIT: ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0); return true;
+    case ID_APP_EXIT:  // closes the application's main window, whichever frame asks
+        if (m_app.MainWindow() != nullptr) ::PostMessageW(m_app.MainWindow()->Hwnd(), WM_CLOSE, 0, 0);
+        return true;
     case ID_APP_ABOUT: m_app.OnAppAbout(Hwnd()); return true;
     case ID_VISIT_HOMEPAGE: OpenAuthorWebPage(vantrel::WebPage::HomePage, SW_SHOWNORMAL); return true;
     case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;

@@ -94,8 +94,9 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
         const UINT id = LOWORD(wParam);
         const UINT code = HIWORD(wParam);
-        // Accelerators obey the same enabled state as the menu items they stand for.
-        if (code == 1 && !IsCommandEnabled(id)) return 0;
+        // A command that has become disabled is not carried out, whether it comes from
+        // a menu or from an accelerator that stands for a menu item.
+        if ((code == 0 || code == 1) && lParam == 0 && !IsCommandEnabled(id)) return 0;
         if (OnCommand(id, code, reinterpret_cast<HWND>(lParam))) return 0;
         break;
     }

@@ -149,8 +149,8 @@ TEST_P(HeldCtrlTab, FiresEveryThirteenthVisitAndWalksTheRecords) {
 INSTANTIATE_TEST_SUITE_P(Records, HeldCtrlTab,
                          ::testing::Values(HeldCase{1, {1, 14, 27}}, HeldCase{2, {1, 7, 14, 20, 27}},
                                            HeldCase{3, {1, 5, 9, 14, 18, 22, 27}}),
-                         [](const ::testing::TestParamInfo<HeldCase>& info) {
-                             return std::to_string(info.param.records);
+                         [](const ::testing::TestParamInfo<HeldCase>& held) {
+                             return std::to_string(held.param.records);
                          });
 
 }  // namespace

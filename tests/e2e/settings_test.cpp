@@ -33,6 +33,7 @@ TEST_F(Settings, EmptyProfileWritesOnlyTheRunCounterAndTheLook) {
 }
 
 TEST_F(Settings, StoredTwoCountsAsOnAndTogglesToZero) {
+    WriteProfileDword(L"Systray", L"Enable", 1);  // the hide-on commands need the tray
     WriteProfileDword(L"Systray", L"OnMinimize", 2);
     WriteProfileDword(L"Settings", L"TabMode", 2);
     WriteProfileDword(L"Settings", L"BringToFront", 2);

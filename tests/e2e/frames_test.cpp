@@ -1,0 +1,384 @@
+// Additional container frames: New Window and its limit, closing frames, moving
+// hosted windows between frames, and the window-manager menu across frames.
+#include "e2e_fixture.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/Messages.h"
+#include "input.h"
+#include "resource.h"
+
+namespace {
+
+using Captions_t = std::vector<std::wstring>;
+
+const wchar_t kLimitText[] = L"Sorry, you cannot have more than 15 windows (why do you even want more than that?)";
+constexpr size_t kMaxAdditionalFrames = 15;
+
+class MultiFrame : public HostingTest {
+protected:
+    void TearDown() override {
+        ReleaseLeftButton();
+        HostingTest::TearDown();
+    }
+
+    // New Window in the main frame; the frame it made, once shown, or null.
+    HWND NewFrame() {
+        const auto before = vantrel.Frames();
+        ::SendMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);
+        return WaitForNewFrame(before);
+    }
+    HWND WaitForNewFrame(const std::vector<HWND>& before) {
+        HWND made = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND f : vantrel.Frames()) {
+                    if (std::find(before.begin(), before.end(), f) == before.end()) {
+                        made = f;
+                        return ::IsWindowVisible(f) != FALSE;
+                    }
+                }
+                return false;
+            },
+            5000);
+        return made;
+    }
+    // Opens a document and waits until the main frame lists it last, captioned;
+    // one at a time, so that button order is opening order.
+    HWND OpenHosted(const std::wstring& title) {
+        const size_t count = WindowButtons(frame).size();
+        HWND doc = viewer.Open(title);
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                const auto captions = Captions();
+                return captions.size() == count + 1 && captions.back() == title;
+            },
+            5000))
+            << "not hosted: " << std::string(title.begin(), title.end());
+        return doc;
+    }
+    // Brings the window of button `index` to the top of `owner`'s host view, as a click does.
+    static bool Activate(HWND owner, size_t index) {
+        const auto buttons = WindowButtons(owner);
+        if (index >= buttons.size()) return false;
+        ::SendMessageW(buttons[index], BM_CLICK, 0, 0);
+        return WaitFor([&] { return CheckedButton(owner) == static_cast<int>(index); }, 3000);
+    }
+    // A per-window command: it acts on the active window of `owner`.
+    static void WindowCommand(HWND owner, UINT id) { ::SendMessageW(TaskbarControl(owner), WM_COMMAND, id, 0); }
+    static bool HostedIn(HWND owner, HWND window) { return ::GetAncestor(window, GA_PARENT) == HostView(owner); }
+    // Moves the window of button `index` of the main frame into registry entry `entry`.
+    bool MoveFromMain(size_t index, int entry, HWND target) {
+        HWND window = nullptr;
+        const auto buttons = WindowButtons(frame);
+        if (!Activate(frame, index)) return false;
+        window = ::GetTopWindow(HostView(frame));
+        WindowCommand(frame, ID_MOVE_TO_FIRST + entry);
+        return WaitFor([&] { return HostedIn(target, window); }, 3000);
+    }
+    HWND WaitForBox(DWORD pid) {
+        HWND box = nullptr;
+        WaitFor([&] { return (box = FindMessageBoxOf(pid)) != nullptr; }, 5000);
+        return box;
+    }
+    static bool TabModeChecked(HWND f) { return FindMenuItem(f, 3, ID_TABMODE).checked; }
+};
+
+using Frames = MultiFrame;
+
+TEST_F(Frames, NewWindowMakesPlainFramesUpToFifteen) {
+    EXPECT_EQ(WindowTitle(frame), L"Vantrel - [Main window]");
+    std::vector<HWND> added;
+    for (size_t i = 0; i < kMaxAdditionalFrames; ++i) {
+        HWND made = NewFrame();
+        ASSERT_NE(made, nullptr) << "frame " << i + 1;
+        added.push_back(made);
+    }
+    for (HWND f : added) EXPECT_EQ(WindowTitle(f), L"Vantrel");
+    EXPECT_EQ(vantrel.MainFrame(), frame);
+    ASSERT_EQ(vantrel.Frames().size(), kMaxAdditionalFrames + 1);
+
+    // The sixteenth is refused by a box of the main frame, and nothing is made.
+    ::PostMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);  // posted: the box is modal
+    HWND box = WaitForBox(vantrel.Pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kLimitText);
+    EXPECT_EQ(::GetWindow(box, GW_OWNER), frame);
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return FindMessageBoxOf(vantrel.Pid()) == nullptr; }, 3000));
+    EXPECT_EQ(vantrel.Frames().size(), kMaxAdditionalFrames + 1);
+
+    // A closed frame makes room for one more.
+    ::PostMessageW(added[3], WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(added[3]); }, 5000));
+    EXPECT_TRUE(vantrel.IsRunning());
+    EXPECT_NE(NewFrame(), nullptr);
+    EXPECT_EQ(vantrel.Frames().size(), kMaxAdditionalFrames + 1);
+    EXPECT_EQ(FindMessageBoxOf(vantrel.Pid()), nullptr);
+}
+
+TEST_F(Frames, AdditionalFramesDisableNewWindowAndExit) {
+    HWND extra = NewFrame();
+    ASSERT_NE(extra, nullptr);
+    for (UINT id : {ID_NEW_WINDOW, ID_APP_EXIT}) {
+        const MenuItem inMain = FindMenuItem(frame, 1, id);
+        const MenuItem inExtra = FindMenuItem(extra, 1, id);
+        ASSERT_EQ(inMain.id, id);
+        ASSERT_EQ(inExtra.id, id);
+        EXPECT_FALSE(inMain.grayed) << id;
+        EXPECT_TRUE(inExtra.grayed) << id;
+    }
+
+    // Ctrl+N arrives as an accelerator command (code 1): ignored where disabled.
+    ::SendMessageW(extra, WM_COMMAND, MAKEWPARAM(ID_NEW_WINDOW, 1), 0);
+    ::Sleep(200);  // several cycles: nothing may appear
+    EXPECT_EQ(vantrel.Frames().size(), 2u);
+    const auto before = vantrel.Frames();
+    ::SendMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_NEW_WINDOW, 1), 0);
+    EXPECT_NE(WaitForNewFrame(before), nullptr);
+}
+
+TEST_F(Frames, ClosedFrameHandsItsWindowsToTheMainFrame) {
+    HWND extra = NewFrame();
+    ASSERT_NE(extra, nullptr);
+    OpenHosted(L"Stays.pdf");
+    HWND travels = OpenHosted(L"Travels.pdf");
+    // Only the main frame captures, though another frame exists.
+    EXPECT_TRUE(WindowButtons(extra).empty());
+
+    ASSERT_TRUE(MoveFromMain(1, 0, extra));
+    ASSERT_TRUE(WaitFor([&] { return Captions() == Captions_t{L"Stays.pdf"}; }, 3000));
+
+    ::PostMessageW(extra, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(extra); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return Captions() == Captions_t{L"Stays.pdf", L"Travels.pdf"}; }, 5000));
+    EXPECT_TRUE(IsHosted(travels));
+    EXPECT_TRUE(vantrel.IsRunning());
+    EXPECT_EQ(vantrel.Frames(), std::vector<HWND>{frame});
+}
+
+TEST_F(Frames, ExitClosesEveryFrameAndLeavesTheWindowsOnTheDesktop) {
+    HWND inMain = OpenHosted(L"Main one.pdf");
+    HWND inExtra = OpenHosted(L"Extra one.pdf");
+    HWND first = NewFrame();
+    HWND second = NewFrame();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(MoveFromMain(1, 1, second));
+    ::ShowWindow(first, SW_HIDE);  // a hidden frame goes too
+
+    ::PostMessageW(frame, WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(vantrel.WaitForExit(10000));
+    for (HWND w : {inMain, inExtra}) {
+        EXPECT_TRUE(::IsWindow(w));
+        EXPECT_TRUE(IsTopLevel(w));
+        EXPECT_TRUE(::IsWindowVisible(w));
+    }
+}
+
+using MoveTo = MultiFrame;
+
+TEST_F(MoveTo, SubmenuNumbersTheAdditionalFramesInOrder) {
+    std::vector<HWND> extras;
+    for (int i = 0; i < 3; ++i) extras.push_back(NewFrame());
+    ASSERT_EQ(std::count(extras.begin(), extras.end(), nullptr), 0);
+
+    auto menu = ReadMenu(frame, kTestMoveToMenu);
+    ASSERT_EQ(menu.size(), 6u);
+    for (UINT j = 0; j < 3; ++j) {
+        EXPECT_EQ(menu[j].id, ID_MOVE_TO_FIRST + j);
+        EXPECT_EQ(menu[j].text, L"Window #" + std::to_wstring(j + 1) + L": \"Vantrel\"");
+    }
+    EXPECT_EQ(menu[3].id, 0u);
+    EXPECT_EQ(menu[4].id, static_cast<UINT>(ID_WINDOW_MOVE_TO_NEW));
+    EXPECT_EQ(menu[4].text, L"&New Window");
+    EXPECT_FALSE(menu[4].grayed);
+    EXPECT_EQ(menu[5].id, static_cast<UINT>(ID_WINDOW_MOVE_TO_MAIN));
+    EXPECT_EQ(menu[5].text, L"&Main Window");
+    EXPECT_TRUE(menu[5].grayed);
+
+    // An additional frame lists no frames, and can send windows to the main one.
+    const auto inExtra = ReadMenu(extras[0], kTestMoveToMenu);
+    ASSERT_EQ(inExtra.size(), 3u);
+    EXPECT_EQ(inExtra[0].id, 0u);
+    EXPECT_EQ(inExtra[1].id, static_cast<UINT>(ID_WINDOW_MOVE_TO_NEW));
+    EXPECT_EQ(inExtra[2].id, static_cast<UINT>(ID_WINDOW_MOVE_TO_MAIN));
+    EXPECT_FALSE(inExtra[2].grayed);
+
+    const auto popup = ReadMenu(frame, kTestWindowMenu);
+    ASSERT_EQ(popup.size(), 7u);
+    EXPECT_EQ(popup[0].text, L"M&ove to ->");
+    std::vector<UINT> ids;
+    for (size_t i = 1; i < popup.size(); ++i) ids.push_back(popup[i].id);
+    EXPECT_EQ(ids, (std::vector<UINT>{0, ID_WINDOW_MAXIMIZE, ID_WINDOW_CENTER, ID_WINDOW_MINIMIZE, 0,
+                                      ID_WINDOW_CLOSE}));
+
+    // Closing the first frame renumbers the others: entry 1 is now the one made second.
+    ::PostMessageW(extras[0], WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(extras[0]); }, 5000));
+    menu = ReadMenu(frame, kTestMoveToMenu);
+    ASSERT_EQ(menu.size(), 5u);
+    EXPECT_EQ(menu[0].id, static_cast<UINT>(ID_MOVE_TO_FIRST));
+    EXPECT_EQ(menu[0].text, L"Window #1: \"Vantrel\"");
+    EXPECT_EQ(menu[1].id, static_cast<UINT>(ID_MOVE_TO_FIRST + 1));
+    EXPECT_EQ(menu[1].text, L"Window #2: \"Vantrel\"");
+    HWND doc = OpenHosted(L"Numbered.pdf");
+    ASSERT_TRUE(MoveFromMain(0, 0, extras[1])) << "went to " << ::GetAncestor(doc, GA_PARENT);
+}
+
+TEST_F(MoveTo, WindowsMoveBetweenFramesInEveryDirection) {
+    HWND alpha = OpenHosted(L"Alpha.pdf");
+    HWND beta = OpenHosted(L"Beta.pdf");
+    HWND first = NewFrame();
+    HWND second = NewFrame();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+
+    // Main to registry entry 2: hosted there, with a button, within the command.
+    ASSERT_TRUE(Activate(frame, 0));
+    WindowCommand(frame, ID_MOVE_TO_FIRST + 1);
+    EXPECT_TRUE(HostedIn(second, alpha));
+    EXPECT_EQ(WindowButtons(second).size(), 1u);
+    EXPECT_TRUE(WindowButtons(first).empty());
+    EXPECT_TRUE(WaitFor([&] { return Captions() == Captions_t{L"Beta.pdf"}; }, 3000));
+    // The additional frame keeps the caption in step.
+    viewer.SetTitle(alpha, L"Alpha renamed.pdf");
+    EXPECT_TRUE(WaitFor([&] { return ButtonCaptions(second) == Captions_t{L"Alpha renamed.pdf"}; }, 3000));
+
+    // "Main Window" in the main frame itself does nothing.
+    ASSERT_TRUE(Activate(frame, 0));
+    WindowCommand(frame, ID_WINDOW_MOVE_TO_MAIN);
+    ::Sleep(150);  // several cycles: nothing may change
+    EXPECT_TRUE(IsHosted(beta));
+    EXPECT_EQ(Captions(), Captions_t{L"Beta.pdf"});
+
+    // Back to the main frame, at the end of its row.
+    ASSERT_TRUE(Activate(second, 0));
+    WindowCommand(second, ID_WINDOW_MOVE_TO_MAIN);
+    EXPECT_TRUE(IsHosted(alpha));
+    EXPECT_EQ(WindowButtons(frame).size(), 2u);
+    EXPECT_TRUE(WaitFor([&] { return Captions() == Captions_t{L"Beta.pdf", L"Alpha renamed.pdf"}; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return WindowButtons(second).empty(); }, 3000));
+
+    // From an additional frame to a new one: the main frame's registry gets it.
+    ASSERT_TRUE(MoveFromMain(0, 0, first));
+    ASSERT_TRUE(Activate(first, 0));
+    const auto before = vantrel.Frames();
+    WindowCommand(first, ID_WINDOW_MOVE_TO_NEW);
+    HWND third = WaitForNewFrame(before);
+    ASSERT_NE(third, nullptr);
+    EXPECT_TRUE(HostedIn(third, beta));
+    EXPECT_EQ(WindowTitle(third), L"Vantrel");
+    EXPECT_TRUE(WaitFor([&] { return WindowButtons(first).empty(); }, 3000));
+    const auto menu = ReadMenu(frame, kTestMoveToMenu);
+    ASSERT_EQ(menu.size(), 6u);
+    EXPECT_EQ(menu[2].id, static_cast<UINT>(ID_MOVE_TO_FIRST + 2));
+}
+
+TEST_F(MoveTo, NewWindowAtTheLimitMovesToTheNewestFrame) {
+    HWND doc = OpenHosted(L"Latecomer.pdf");
+    std::vector<HWND> extras;
+    for (size_t i = 0; i < kMaxAdditionalFrames; ++i) extras.push_back(NewFrame());
+    ASSERT_NE(extras.back(), nullptr);
+    ASSERT_TRUE(Activate(frame, 0));
+
+    ::PostMessageW(TaskbarControl(frame), WM_COMMAND, ID_WINDOW_MOVE_TO_NEW, 0);  // posted: the box is modal
+    HWND box = WaitForBox(vantrel.Pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kLimitText);
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return HostedIn(extras.back(), doc); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return ButtonCaptions(extras.back()) == Captions_t{L"Latecomer.pdf"}; }, 3000));
+    EXPECT_EQ(vantrel.Frames().size(), kMaxAdditionalFrames + 1);
+}
+
+using WindowManagerMenu = MultiFrame;
+
+TEST_F(WindowManagerMenu, ChecksAndTogglesReadTheStoredValue) {
+    HWND extra = NewFrame();
+    ASSERT_NE(extra, nullptr);
+    auto checked = [](HWND f, UINT id) { return FindMenuItem(f, 3, id).checked; };
+    EXPECT_FALSE(checked(frame, ID_BRING_TO_FRONT));
+    // Written from outside while running: every menu shows it.
+    WriteProfileDword(L"Settings", L"BringToFront", 1);
+    EXPECT_TRUE(checked(frame, ID_BRING_TO_FRONT));
+    EXPECT_TRUE(checked(extra, ID_BRING_TO_FRONT));
+    ::SendMessageW(extra, WM_COMMAND, ID_BRING_TO_FRONT, 0);
+    EXPECT_EQ(ReadProfileDword(L"Settings", L"BringToFront"), 0u);
+    EXPECT_FALSE(checked(frame, ID_BRING_TO_FRONT));
+
+    // A stored 2 is not "on": the toggle turns it into 0, and tab mode stays off.
+    HWND doc = OpenHosted(L"Plain.pdf");
+    WriteProfileDword(L"Settings", L"TabMode", 2);
+    EXPECT_FALSE(TabModeChecked(frame));
+    ::SendMessageW(frame, WM_COMMAND, ID_TABMODE, 0);
+    EXPECT_EQ(ReadProfileDword(L"Settings", L"TabMode"), 0u);
+    EXPECT_FALSE(TabModeChecked(frame));
+    ::Sleep(200);  // several cycles: nothing may maximize the window
+    EXPECT_FALSE(::IsZoomed(doc));
+}
+
+TEST_F(WindowManagerMenu, TabModeFromAnAdditionalFrameAppliesToEveryFrame) {
+    HWND inMain = OpenHosted(L"In main.pdf");
+    HWND inExtra = OpenHosted(L"In extra.pdf");
+    HWND extra = NewFrame();
+    ASSERT_NE(extra, nullptr);
+    ASSERT_TRUE(MoveFromMain(1, 0, extra));
+    ASSERT_FALSE(::IsZoomed(inMain));
+    ASSERT_FALSE(::IsZoomed(inExtra));
+
+    ::SendMessageW(extra, WM_COMMAND, ID_TABMODE, 0);
+    EXPECT_EQ(ReadProfileDword(L"Settings", L"TabMode"), 1u);
+    EXPECT_TRUE(WaitFor([&] { return ::IsZoomed(inMain) && ::IsZoomed(inExtra); }, 3000));
+    EXPECT_TRUE(TabModeChecked(frame));
+    EXPECT_TRUE(TabModeChecked(extra));
+
+    // A frame made now starts in tab mode: it maximizes a window again that is restored in it.
+    HWND later = NewFrame();
+    ASSERT_NE(later, nullptr);
+    ASSERT_TRUE(MoveFromMain(0, 1, later));
+    ::ShowWindow(inMain, SW_RESTORE);
+    EXPECT_TRUE(WaitFor([&] { return ::IsZoomed(inMain) != FALSE; }, 3000));
+    EXPECT_TRUE(TabModeChecked(later));
+
+    // Off from the main frame: every menu follows.
+    ::SendMessageW(frame, WM_COMMAND, ID_TABMODE, 0);
+    for (HWND f : {frame, extra, later}) EXPECT_FALSE(TabModeChecked(f));
+}
+
+TEST_F(WindowManagerMenu, DockAtBottomBringsAFloatingPaneBackInItsOwnFrame) {
+    HWND extra = NewFrame();
+    ASSERT_NE(extra, nullptr);
+    // A known place on the screen, in front, as a user would have it (see TaskbarMouse).
+    ::SetWindowPos(extra, HWND_TOP, 10, 10, 900, 600, SWP_SHOWWINDOW);
+    HWND pane = TaskbarPane(extra);
+    ASSERT_NE(pane, nullptr);
+    RECT rc{};
+    ::GetWindowRect(pane, &rc);
+    const POINT caption{rc.left + 60, rc.top + 12};
+    MoveMouseTo(caption);
+    PressLeftButton();
+    ReleaseLeftButton();
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == extra; }, 3000));
+
+    // Dragged by its caption strip, the pane floats.
+    PressLeftButton();
+    MoveMouseTo(POINT{caption.x + 30, caption.y - 200});
+    ASSERT_TRUE(WaitFor([&] { return ::GetParent(pane) != extra; }, 3000));
+    ReleaseLeftButton();
+    WaitFor([] { return ::GetCapture() == nullptr; }, 1000);
+
+    ::SendMessageW(extra, WM_COMMAND, ID_DOCK_TASKBAR_BOTTOM, 0);
+    ASSERT_EQ(::GetParent(pane), extra);
+    RECT paneRect{}, view{};
+    ::GetWindowRect(pane, &paneRect);
+    ::GetWindowRect(HostView(extra), &view);
+    EXPECT_EQ(paneRect.bottom - paneRect.top, 50);
+    EXPECT_GE(paneRect.top, view.bottom);
+    EXPECT_LE(paneRect.left, view.left);
+    EXPECT_GE(paneRect.right, view.right);
+}
+
+}  // namespace
