@@ -18,6 +18,19 @@ bool Answers(HWND hwnd) {
     return ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeout, &result) != 0;
 }
 
+// Taking a window into a host view makes its program wait on the windows already
+// there (their input is shared with ours). While one of them does not answer, a new
+// window has to wait; the next capture cycle tries again.
+bool ChildrenAnswer(HWND parent) {
+    const DWORD self = ::GetCurrentProcessId();
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(child, &owner);
+        if (owner != self && !Answers(child)) return false;
+    }
+    return true;
+}
+
 void CALLBACK CloseAnswered(HWND, UINT, ULONG_PTR done, LRESULT) { *reinterpret_cast<bool*>(done) = true; }
 
 HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
@@ -88,7 +101,7 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
     // Taking a window in waits on its program; handing one back never waits for an
     // answer first, since the window must leave before we do.
-    if (newParent != vantrel::kNoWindow && !Answers(H(w))) return false;
+    if (newParent != vantrel::kNoWindow && (!Answers(H(w)) || !ChildrenAnswer(parent))) return false;
     return ::SetParent(H(w), parent) != nullptr;
 }
 
