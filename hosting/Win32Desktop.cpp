@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/Application.h"
 
 namespace hosting {
@@ -20,13 +23,17 @@ bool Answers(HWND hwnd) {
 
 // Taking a window into a host view makes its program wait on the windows already
 // there (their input is shared with ours). While one of them does not answer, a new
-// window has to wait; the next capture cycle tries again.
-bool ChildrenAnswer(HWND parent) {
+// window has to wait; the next capture cycle tries again. One window per thread
+// tells for all of that thread's windows; the newcomer's own thread has just answered.
+bool ChildrenAnswer(HWND parent, HWND newcomer) {
     const DWORD self = ::GetCurrentProcessId();
+    std::vector<DWORD> asked{::GetWindowThreadProcessId(newcomer, nullptr)};
     for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         DWORD owner = 0;
-        ::GetWindowThreadProcessId(child, &owner);
-        if (owner != self && !Answers(child)) return false;
+        const DWORD thread = ::GetWindowThreadProcessId(child, &owner);
+        if (owner == self || std::find(asked.begin(), asked.end(), thread) != asked.end()) continue;
+        if (!Answers(child)) return false;
+        asked.push_back(thread);
     }
     return true;
 }
@@ -101,7 +108,7 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
     // Taking a window in waits on its program; handing one back never waits for an
     // answer first, since the window must leave before we do.
-    if (newParent != vantrel::kNoWindow && (!Answers(H(w)) || !ChildrenAnswer(parent))) return false;
+    if (newParent != vantrel::kNoWindow && (!Answers(H(w)) || !ChildrenAnswer(parent, H(w)))) return false;
     return ::SetParent(H(w), parent) != nullptr;
 }
 
