@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "vantrel_client.h"
 #include "viewer_client.h"
@@ -37,6 +38,30 @@ protected:
             5000);
     }
     bool IsHosted(HWND window) { return ::GetAncestor(window, GA_PARENT) == HostView(frame); }
+    // Opens a document in `owner` and waits until the main frame lists it last,
+    // captioned; one at a time, so that button order is opening order.
+    HWND OpenHosted(ViewerProcess& owner, const std::wstring& title) {
+        const size_t count = WindowButtons(frame).size();
+        HWND doc = owner.Open(title);
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                const auto captions = Captions();
+                return captions.size() == count + 1 && captions.back() == title;
+            },
+            5000))
+            << "not hosted: " << std::string(title.begin(), title.end());
+        return doc;
+    }
+    HWND OpenHosted(const std::wstring& title) { return OpenHosted(viewer, title); }
+    // Brings the window of button `index` to the top of `owner`'s host view, as a click does.
+    static bool Activate(HWND owner, size_t index) {
+        const auto buttons = WindowButtons(owner);
+        if (index >= buttons.size()) return false;
+        ::SendMessageW(buttons[index], BM_CLICK, 0, 0);
+        return WaitFor([&] { return CheckedButton(owner) == static_cast<int>(index); }, 3000);
+    }
+    // A per-window command: it acts on the active window of `owner`.
+    static void WindowCommand(HWND owner, UINT id) { ::SendMessageW(TaskbarControl(owner), WM_COMMAND, id, 0); }
     std::vector<std::wstring> Captions() { return ButtonCaptions(frame); }
 
     VantrelProcess vantrel;

@@ -46,29 +46,6 @@ protected:
             5000);
         return made;
     }
-    // Opens a document and waits until the main frame lists it last, captioned;
-    // one at a time, so that button order is opening order.
-    HWND OpenHosted(const std::wstring& title) {
-        const size_t count = WindowButtons(frame).size();
-        HWND doc = viewer.Open(title);
-        EXPECT_TRUE(WaitFor(
-            [&] {
-                const auto captions = Captions();
-                return captions.size() == count + 1 && captions.back() == title;
-            },
-            5000))
-            << "not hosted: " << std::string(title.begin(), title.end());
-        return doc;
-    }
-    // Brings the window of button `index` to the top of `owner`'s host view, as a click does.
-    static bool Activate(HWND owner, size_t index) {
-        const auto buttons = WindowButtons(owner);
-        if (index >= buttons.size()) return false;
-        ::SendMessageW(buttons[index], BM_CLICK, 0, 0);
-        return WaitFor([&] { return CheckedButton(owner) == static_cast<int>(index); }, 3000);
-    }
-    // A per-window command: it acts on the active window of `owner`.
-    static void WindowCommand(HWND owner, UINT id) { ::SendMessageW(TaskbarControl(owner), WM_COMMAND, id, 0); }
     static bool HostedIn(HWND owner, HWND window) { return ::GetAncestor(window, GA_PARENT) == HostView(owner); }
     // Moves the window of button `index` of the main frame into registry entry `entry`.
     bool MoveFromMain(size_t index, int entry, HWND target) {

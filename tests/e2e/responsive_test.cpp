@@ -66,18 +66,6 @@ protected:
     bool WaitUntilAwake(HWND document) {
         return WaitFor([&] { return !::IsWindow(document) || AnswersSent(document, 100); }, kHangMs + 5000);
     }
-    HWND OpenHosted(ViewerProcess& owner, const std::wstring& title) {
-        const size_t count = WindowButtons(frame).size();
-        HWND doc = owner.Open(title);
-        EXPECT_TRUE(WaitFor(
-            [&] {
-                const auto captions = Captions();
-                return captions.size() == count + 1 && captions.back() == title;
-            },
-            5000));
-        return doc;
-    }
-
     ViewerProcess other;
 };
 

@@ -18,27 +18,6 @@ using Texts = std::vector<std::wstring>;
 
 class WindowCommandTest : public HostingTest {
 protected:
-    // Opens a document and waits until the main frame lists it last, captioned;
-    // one at a time, so that button order is opening order.
-    HWND OpenHosted(const std::wstring& title) {
-        const size_t count = WindowButtons(frame).size();
-        HWND doc = viewer.Open(title);
-        EXPECT_TRUE(WaitFor(
-            [&] {
-                const auto captions = Captions();
-                return captions.size() == count + 1 && captions.back() == title;
-            },
-            5000));
-        return doc;
-    }
-    // Brings the window of button `index` to the top of `owner`'s host view, as a click does.
-    static bool Activate(HWND owner, size_t index) {
-        const auto buttons = WindowButtons(owner);
-        if (index >= buttons.size()) return false;
-        ::SendMessageW(buttons[index], BM_CLICK, 0, 0);
-        return WaitFor([&] { return CheckedButton(owner) == static_cast<int>(index); }, 3000);
-    }
-    static void WindowCommand(HWND owner, UINT id) { ::SendMessageW(TaskbarControl(owner), WM_COMMAND, id, 0); }
     HWND TopWindow() const { return ::GetTopWindow(HostView(frame)); }
     // An additional frame hosting the window of the main frame's button `index`.
     HWND FrameWithWindow(size_t index) {
