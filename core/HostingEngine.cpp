@@ -155,14 +155,7 @@ void HostingEngine::FitMaximizedWindow(std::size_t index) {
     }
 }
 
-int HostingEngine::GetActiveIndex() {
-    const WindowId top = m_desktop.TopChild(m_hHostView);
-    if (top == kNoWindow) return -1;
-    for (std::size_t i = 0; i < m_windows.size(); ++i) {
-        if (m_windows[i].hWnd == top) return static_cast<int>(i);
-    }
-    return -1;
-}
+int HostingEngine::GetActiveIndex() { return IndexOfWindow(m_desktop.TopChild(m_hHostView)); }
 
 void HostingEngine::ActivateIndex(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return;
@@ -345,9 +338,12 @@ void HostingEngine::OnMouseMove(Point cursor, bool onlyLeftButton, int controlId
     }
 }
 
-bool HostingEngine::Hosts(WindowId window) const {
-    return std::any_of(m_windows.begin(), m_windows.end(),
-                       [window](const HostedWindowRecord& record) { return record.hWnd == window; });
+int HostingEngine::IndexOfWindow(WindowId window) const {
+    if (window == kNoWindow) return -1;
+    for (std::size_t i = 0; i < m_windows.size(); ++i) {
+        if (m_windows[i].hWnd == window) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void HostingEngine::MarkMoved(std::size_t index) {

@@ -102,7 +102,9 @@ public:
     void BringForward(int index);
 
     const std::vector<HostedWindowRecord>& Windows() const { return m_windows; }
-    bool Hosts(WindowId window) const;
+    bool Hosts(WindowId window) const { return IndexOfWindow(window) >= 0; }
+    // Index of the record of this window, or -1.
+    int IndexOfWindow(WindowId window) const;
     // Hands the record's window to another frame: the next cycle drops the record.
     void MarkMoved(std::size_t index);
 

@@ -143,7 +143,7 @@ void CMainFrame::OnDestroy() {
         ShowAllFrames();
     }
     for (size_t i = 0; i < m_frames.size(); ++i) {
-        if (m_frames[i].frame != nullptr && ::IsWindow(m_frames[i].hwnd)) ::DestroyWindow(m_frames[i].hwnd);
+        if (m_frames[i] != nullptr && m_frames[i]->Exists()) ::DestroyWindow(m_frames[i]->Hwnd());
     }
     if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->ForgetFrame(this);
     if (m_hMutex != nullptr) {
@@ -165,24 +165,21 @@ CMainFrame* CMainFrame::GetMainFrame() {
 
 unsigned CMainFrame::GetFrameCount() {
     for (size_t i = m_frames.size(); i-- > 0;) {
-        const RegisteredFrame& entry = m_frames[i];
-        // A frame still being created has its object but no window handle stored yet.
-        const bool alive = entry.frame != nullptr &&
-                           (entry.hwnd != nullptr ? ::IsWindow(entry.hwnd) != FALSE : entry.frame->Hwnd() != nullptr);
-        if (!alive) m_frames.erase(m_frames.begin() + static_cast<std::ptrdiff_t>(i));
+        if (m_frames[i] == nullptr || !m_frames[i]->Exists())
+            m_frames.erase(m_frames.begin() + static_cast<std::ptrdiff_t>(i));
     }
     return static_cast<unsigned>(m_frames.size());
 }
 
 std::wstring CMainFrame::GetFrameTitle(unsigned position) const {
     if (position >= m_frames.size()) return L"Invalid position, please report";
-    return m_frames[position].frame->Text();
+    return m_frames[position]->Text();
 }
 
 bool CMainFrame::IsHostedElsewhere(HWND window) {
     const unsigned count = GetFrameCount();
     for (unsigned i = 0; i < count; ++i) {
-        if (m_frames[i].frame->WindowCtrl().Engine().Hosts(reinterpret_cast<vantrel::WindowId>(window)))
+        if (m_frames[i]->WindowCtrl().Engine().Hosts(reinterpret_cast<vantrel::WindowId>(window)))
             return true;
     }
     return false;
@@ -190,7 +187,7 @@ bool CMainFrame::IsHostedElsewhere(HWND window) {
 
 void CMainFrame::ForgetFrame(CMainFrame* frame) {
     for (auto& entry : m_frames) {
-        if (entry.frame == frame) entry.frame = nullptr;  // pruned at the next count
+        if (entry == frame) entry = nullptr;  // pruned at the next count
     }
 }
 
@@ -214,20 +211,17 @@ void CMainFrame::NewWindow() {
     if (frame == nullptr) return;
     // Registered before its window exists, so that its creation already finds itself
     // in the registry (it takes the stored tab mode through it).
-    m_frames.push_back(RegisteredFrame{frame, nullptr});
+    m_frames.push_back(frame);
     // A frame whose window could not be made has freed itself and left the registry
     // on its way out; its entry goes at the next prune.
     if (!frame->LoadFrame()) return;
-    for (auto& entry : m_frames) {
-        if (entry.frame == frame) entry.hwnd = frame->Hwnd();
-    }
     ::ShowWindow(frame->Hwnd(), SW_SHOW);
     ::UpdateWindow(frame->Hwnd());
 }
 
 void CMainFrame::ShowAllFrames() {
     ::ShowWindow(Hwnd(), SW_SHOW);
-    for (unsigned i = 0; i < GetFrameCount(); ++i) ::ShowWindow(m_frames[i].frame->Hwnd(), SW_SHOW);
+    for (unsigned i = 0; i < GetFrameCount(); ++i) ::ShowWindow(m_frames[i]->Hwnd(), SW_SHOW);
 }
 
 // Tray and run counter ----------------------------------------------------------------
@@ -289,7 +283,6 @@ void CMainFrame::ToggleBringToFront() { m_app.Settings().Toggle(vantrel::profile
 void CMainFrame::ToggleTabMode() { ApplyTabMode(m_app.Settings().Toggle(vantrel::profile::kTabMode) != 0); }
 
 void CMainFrame::DockTaskbarAtBottom() {
-    m_wndWindowsManager.SetThickness(50);
     DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
     m_wndWindowsManager.SetThickness(50);
 }
@@ -413,7 +406,7 @@ bool CMainFrame::OnSysCommand(UINT command) {
 
 void CMainFrame::OnEndSession() {
     // The session may end with this process killed: nothing hosted may be left inside.
-    ::KillTimer(WindowCtrl().Hwnd(), hosting::kCaptureTimerId);
+    WindowCtrl().StopCapture();
     WindowCtrl().ReleaseAllWindows();
 }
 

@@ -27,7 +27,7 @@ public:
     unsigned GetFrameCount();
     std::wstring GetFrameTitle(unsigned position) const;
     bool IsHostedElsewhere(HWND window);
-    CMainFrame* FrameAt(unsigned position) const { return m_frames[position].frame; }
+    CMainFrame* FrameAt(unsigned position) const { return m_frames[position]; }
 
     hosting::CWindowCtrl& WindowCtrl() { return m_wndWindowsManager.m_wndCtrl; }
     void ApplyTabMode(bool tabMode);
@@ -42,11 +42,6 @@ protected:
     void UpdateCommandUI(ui::CommandUI& ui) override;
 
 private:
-    struct RegisteredFrame {
-        CMainFrame* frame;
-        HWND hwnd;  // kept beside the pointer: the frame frees itself when its window goes
-    };
-
     int OnCreate();
     void ExtendSystemMenu();
     void OnTimer();
@@ -81,7 +76,9 @@ private:
     CChildView m_wndView;
     HANDLE m_hMutex = nullptr;
     int m_bMainFrame = 0;
-    std::vector<RegisteredFrame> m_frames;
+    // A frame takes itself off (its entry becomes null) on its way out, before it
+    // frees itself, so an entry never points to a freed frame.
+    std::vector<CMainFrame*> m_frames;
     HACCEL m_hAccel = nullptr;
     NOTIFYICONDATAW m_trayIcon{};
     int m_bStartupComplete = 0;

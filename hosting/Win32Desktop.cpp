@@ -160,9 +160,7 @@ void Win32Desktop::Close(vantrel::WindowId w) {
                 done = true;
                 break;
             }
-            if (ui::Application::PreTranslate(msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
+            ui::Application::Dispatch(msg);
         }
     }
     --s_waiting;

@@ -41,6 +41,8 @@ bool CWindowCtrl::Create(HWND parent, UINT id) {
 
 void CWindowCtrl::StartCapture() { ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr); }
 
+void CWindowCtrl::StopCapture() { ::KillTimer(Hwnd(), kCaptureTimerId); }
+
 void CWindowCtrl::ReleaseEverywhereNow() {
     for (CWindowCtrl* control : LiveControls()) {
         HWND hostView = reinterpret_cast<HWND>(control->m_engine.HostView());
@@ -98,7 +100,7 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_DESTROY:
-        ::KillTimer(Hwnd(), kCaptureTimerId);
+        StopCapture();
         m_engine.ReleaseAllWindows();
         break;
     case WM_PAINT:
@@ -196,43 +198,36 @@ void CWindowCtrl::TakeWindow(HWND window) {
 
 // A move hands the window over at once; our record goes at our next cycle. Should the
 // target not take it (its viewer does not answer), the window stays here.
-void CWindowCtrl::MoveActiveToFrame(unsigned position) {
-    const int index = m_engine.GetActiveIndex();
-    if (m_pOwnerFrame == nullptr || index < 0 || position >= m_pOwnerFrame->GetFrameCount()) return;
-    HWND window = ActiveWindow();
-    CWindowCtrl& target = m_pOwnerFrame->FrameAt(position)->WindowCtrl();
+void CWindowCtrl::HandOver(HWND window, CWindowCtrl& target) {
+    if (&target == this) return;
     target.TakeWindow(window);
-    if (target.m_engine.Hosts(reinterpret_cast<vantrel::WindowId>(window))) m_engine.MarkMoved(static_cast<size_t>(index));
+    const auto id = reinterpret_cast<vantrel::WindowId>(window);
+    // Looked up anew: our records may have changed while a message box was up.
+    const int index = m_engine.IndexOfWindow(id);
+    if (index >= 0 && target.m_engine.Hosts(id)) m_engine.MarkMoved(static_cast<size_t>(index));
+}
+
+void CWindowCtrl::MoveActiveToFrame(unsigned position) {
+    HWND window = ActiveWindow();
+    if (m_pOwnerFrame == nullptr || window == nullptr || position >= m_pOwnerFrame->GetFrameCount()) return;
+    HandOver(window, m_pOwnerFrame->FrameAt(position)->WindowCtrl());
 }
 
 void CWindowCtrl::MoveActiveToMainFrame() {
-    const int index = m_engine.GetActiveIndex();
-    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
-    if (m_engine.Captures() || main == nullptr || main == m_pOwnerFrame || index < 0) return;
     HWND window = ActiveWindow();
-    main->WindowCtrl().TakeWindow(window);
-    if (main->WindowCtrl().m_engine.Hosts(reinterpret_cast<vantrel::WindowId>(window)))
-        m_engine.MarkMoved(static_cast<size_t>(index));
+    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
+    if (m_engine.Captures() || main == nullptr || window == nullptr) return;
+    HandOver(window, main->WindowCtrl());
 }
 
 void CWindowCtrl::MoveActiveToNewFrame() {
-    const int index = m_engine.GetActiveIndex();
-    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
-    if (index < 0 || main == nullptr) return;
     HWND window = ActiveWindow();
+    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
+    if (window == nullptr || main == nullptr) return;
     main->NewWindow();  // at its limit it says so and makes none: the newest frame takes the window
     const unsigned count = main->GetFrameCount();
     if (count == 0 || !::IsWindow(window)) return;
-    CWindowCtrl& target = main->FrameAt(count - 1)->WindowCtrl();
-    if (&target == this) return;
-    target.TakeWindow(window);
-    // Our records may have changed while the limit message was up: find the window again.
-    const auto& records = m_engine.Windows();
-    for (size_t i = 0; i < records.size(); ++i) {
-        if (records[i].hWnd == reinterpret_cast<vantrel::WindowId>(window) &&
-            target.m_engine.Hosts(records[i].hWnd))
-            m_engine.MarkMoved(i);
-    }
+    HandOver(window, main->FrameAt(count - 1)->WindowCtrl());
 }
 
 // Window buttons -------------------------------------------------------------------

@@ -29,6 +29,7 @@ public:
     bool Create(HWND parent, UINT id);
     // Starts the capture cycle; the frame calls it once it has set the host view.
     void StartCapture();
+    void StopCapture();
 
     vantrel::HostingEngine& Engine() { return m_engine; }
     const std::vector<vantrel::HostedWindowRecord>& Windows() const { return m_engine.Windows(); }
@@ -59,6 +60,7 @@ private:
     void MoveActiveToFrame(unsigned position);
     void MoveActiveToMainFrame();
     void MoveActiveToNewFrame();
+    void HandOver(HWND window, CWindowCtrl& target);
     HWND ActiveWindow();
 
     // WindowButtons

@@ -23,8 +23,6 @@ trap wine_cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Keep Vantrel's calls to its web server on this machine.
-export VANTREL_SERVER="${VANTREL_SERVER:-http://127.0.0.1:9}"
 
 start_xvfb
 start_wineserver

@@ -20,9 +20,6 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Tests must not reach beyond this machine.
-export VANTREL_SERVER="${VANTREL_SERVER:-http://127.0.0.1:9}"
-
 start_all=$SECONDS
 
 # phase LABEL COMMAND...: runs the command and prints how long it took.

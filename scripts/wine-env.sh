@@ -20,6 +20,8 @@ export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko install dialogs.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Vantrel's calls to its web server stay on this machine unless told otherwise.
+export VANTREL_SERVER="${VANTREL_SERVER:-http://127.0.0.1:9}"
 
 VANTREL_XVFB_PID=""
 

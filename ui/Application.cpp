@@ -10,11 +10,15 @@ int Application::Run() {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) break;
         if (got == -1) return 1;
-        if (PreTranslate(msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        Dispatch(msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+void Application::Dispatch(MSG& msg) {
+    if (PreTranslate(msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 bool Application::PreTranslate(MSG& msg) {

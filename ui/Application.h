@@ -20,11 +20,14 @@ public:
     Window* MainWindow() const { return m_mainWindow; }
     void SetMainWindow(Window* window) { m_mainWindow = window; }
 
-    // Offers the message to the window it is aimed at and to each of its parents;
-    // nested message loops use it too.
-    static bool PreTranslate(MSG& msg);
+    // Pre-translates, translates and dispatches one message; nested message loops
+    // use it too, so that accelerators and button drags work there as well.
+    static void Dispatch(MSG& msg);
 
 private:
+    // Offers the message to the window it is aimed at and to each of its parents.
+    static bool PreTranslate(MSG& msg);
+
     Window* m_mainWindow = nullptr;
 };
 
