@@ -38,7 +38,19 @@ bool ChildrenAnswer(HWND parent, HWND newcomer) {
     return true;
 }
 
-void CALLBACK CloseAnswered(HWND, UINT, ULONG_PTR done, LRESULT) { *reinterpret_cast<bool*>(done) = true; }
+// The closes still waited for, by number. The answer may come long after its wait
+// has given up (the viewer hung, then woke), so the callback gets a number to look
+// up, never the address of the waiting call's locals.
+std::vector<ULONG_PTR> s_awaitedCloses;
+ULONG_PTR s_lastClose = 0;
+
+void StopAwaiting(ULONG_PTR close) {
+    s_awaitedCloses.erase(std::remove(s_awaitedCloses.begin(), s_awaitedCloses.end(), close), s_awaitedCloses.end());
+}
+void CALLBACK CloseAnswered(HWND, UINT, ULONG_PTR close, LRESULT) { StopAwaiting(close); }
+bool IsAwaited(ULONG_PTR close) {
+    return std::find(s_awaitedCloses.begin(), s_awaitedCloses.end(), close) != s_awaitedCloses.end();
+}
 
 HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
 vantrel::WindowId Id(HWND hwnd) { return reinterpret_cast<vantrel::WindowId>(hwnd); }
@@ -148,13 +160,18 @@ void Win32Desktop::SwitchTo(vantrel::WindowId w) { ::SwitchToThisWindow(H(w), FA
 // stop waiting once the system says the viewer hangs.
 void Win32Desktop::Close(vantrel::WindowId w) {
     HWND hwnd = H(w);
-    bool done = false;
-    if (!::SendMessageCallbackW(hwnd, WM_CLOSE, 0, 0, CloseAnswered, reinterpret_cast<ULONG_PTR>(&done))) return;
+    const ULONG_PTR close = ++s_lastClose;
+    s_awaitedCloses.push_back(close);
+    if (!::SendMessageCallbackW(hwnd, WM_CLOSE, 0, 0, CloseAnswered, close)) {
+        StopAwaiting(close);
+        return;
+    }
     ++s_waiting;
-    while (!done && ::IsWindow(hwnd) && !::IsHungAppWindow(hwnd)) {
+    bool done = false;
+    while (!done && IsAwaited(close) && ::IsWindow(hwnd) && !::IsHungAppWindow(hwnd)) {
         ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         MSG msg;
-        while (!done && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (!done && IsAwaited(close) && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
                 done = true;
@@ -163,6 +180,7 @@ void Win32Desktop::Close(vantrel::WindowId w) {
             ui::Application::Dispatch(msg);
         }
     }
+    StopAwaiting(close);  // an answer after this finds nothing to mark
     --s_waiting;
 }
 
