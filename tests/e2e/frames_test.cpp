@@ -337,6 +337,7 @@ TEST_F(WindowManagerMenu, DockAtBottomBringsAFloatingPaneBackInItsOwnFrame) {
 
     // Dragged by its caption strip, the pane floats.
     PressLeftButton();
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
     MoveMouseTo(POINT{caption.x + 30, caption.y - 200});
     ASSERT_TRUE(WaitFor([&] { return ::GetParent(pane) != extra; }, 3000));
     ReleaseLeftButton();

@@ -54,6 +54,7 @@ TEST_F(Drag, FirstButtonMovesOnePlacePerHundredPixels) {
 
     MoveMouseTo(start);
     PressLeftButton();
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(dragged) == dragged; }, 3000));
     MoveMouseTo(POINT{start.x + 5, start.y});
     ::Sleep(150);  // several cycles: 5 pixels must not start a drag
     EXPECT_FALSE(HasFace(dragged, kDragRed));
@@ -93,6 +94,7 @@ TEST_F(Drag, SecondButtonHeldDoesNotDrag) {
     const POINT start = CenterOf(button);
     MoveMouseTo(start);
     PressLeftButton();
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(button) == button; }, 3000));
     PressRightButton();
     for (int dx = 20; dx <= 240; dx += 20) MoveMouseTo(POINT{start.x + dx, start.y});
     ::Sleep(150);  // several cycles
@@ -112,6 +114,7 @@ TEST_F(Pane, SizingBandResizesDownToTheMinimum) {
     const POINT band{(rc.left + rc.right) / 2, rc.top + 1};
     MoveMouseTo(band);
     PressLeftButton();
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
     MoveMouseTo(POINT{band.x, band.y - 40});
     ReleaseLeftButton();
     auto paneHeight = [&] {
@@ -126,6 +129,7 @@ TEST_F(Pane, SizingBandResizesDownToTheMinimum) {
     // that leaves our windows is not reported to us.
     MoveMouseTo(POINT{band.x, rc.top + 1});
     PressLeftButton();
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
     MoveMouseTo(POINT{band.x, rc.top + 61});
     ReleaseLeftButton();
     EXPECT_TRUE(WaitFor([&] { return paneHeight() == 50; }, 3000)) << paneHeight();
@@ -147,8 +151,7 @@ TEST_F(Pane, FloatsDocksAtAnEdgeAndComesBackAtTheBottom) {
     const POINT caption{rc.left + 60, rc.top + 12};
     MoveMouseTo(caption);
     PressLeftButton();
-    // A first step that stays on the strip: input is routed when it is given, before
-    // the press has given the pane the mouse capture.
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
     MoveMouseTo(POINT{caption.x + 8, caption.y});
     ASSERT_TRUE(WaitFor([&] { return ::GetParent(pane) != frame; }, 3000));
     ReleaseLeftButton();

@@ -39,6 +39,13 @@ POINT CenterOf(HWND window) {
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
+HWND CaptureOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndCapture;
+}
+
 COLORREF ScreenPixel(POINT screen) {
     HDC dc = ::GetDC(nullptr);
     const COLORREF color = ::GetPixel(dc, screen.x, screen.y);

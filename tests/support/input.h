@@ -11,4 +11,7 @@ void ReleaseRightButton();
 void PressKey(WORD virtualKey);
 void ReleaseKey(WORD virtualKey);
 POINT CenterOf(HWND window);
+// The window holding the mouse capture in `window`'s thread, if any. Wine routes
+// input when it is given, so a drag must wait for the press to take the capture.
+HWND CaptureOf(HWND window);
 COLORREF ScreenPixel(POINT screen);
