@@ -142,8 +142,7 @@ void DockablePane::Float(const RECT& screenRect) {
 
 void DockablePane::OnFloatingMoved() {
     if (IsDocked()) return;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
+    const POINT cursor = MessageCursor();  // where the button went up, ending the move
     RECT client{};
     ::GetClientRect(m_frame, &client);
     ::MapWindowPoints(m_frame, nullptr, reinterpret_cast<POINT*>(&client), 2);

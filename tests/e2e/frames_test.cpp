@@ -329,19 +329,23 @@ TEST_F(WindowManagerMenu, DockAtBottomBringsAFloatingPaneBackInItsOwnFrame) {
     ASSERT_NE(pane, nullptr);
     RECT rc{};
     ::GetWindowRect(pane, &rc);
-    const POINT caption{rc.left + 60, rc.top + 12};
-    MoveMouseTo(caption);
+    MoveMouseTo(CenterOf(HostView(extra)));
     PressLeftButton();
     ReleaseLeftButton();
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == extra; }, 3000));
 
-    // Dragged by its caption strip, the pane floats.
+    // Dragged by its caption strip, the pane floats. (The click above was elsewhere:
+    // a second press on the same spot would be a double click.)
+    const POINT caption{rc.left + 60, rc.top + 12};
+    MoveMouseTo(caption);
     PressLeftButton();
     ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
     MoveMouseTo(POINT{caption.x + 30, caption.y - 200});
     ASSERT_TRUE(WaitFor([&] { return ::GetParent(pane) != extra; }, 3000));
+    HWND floating = ::GetParent(pane);
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(floating) == floating; }, 3000));  // the move loop
     ReleaseLeftButton();
-    WaitFor([] { return ::GetCapture() == nullptr; }, 1000);
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(floating) == nullptr; }, 3000));
 
     ::SendMessageW(extra, WM_COMMAND, ID_DOCK_TASKBAR_BOTTOM, 0);
     ASSERT_EQ(::GetParent(pane), extra);

@@ -17,13 +17,32 @@ void SendKey(WORD virtualKey, DWORD flags) {
     input.ki.dwFlags = flags;
     ::SendInput(1, &input, sizeof input);
 }
+
+// Whether the cursor stays at `screen` for the next `ms` milliseconds.
+bool CursorStaysAt(POINT screen, int ms) {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(ms);
+    do {
+        POINT now{};
+        ::GetCursorPos(&now);
+        if (now.x != screen.x || now.y != screen.y) return false;
+        ::Sleep(5);
+    } while (::GetTickCount64() < end);
+    return true;
+}
 }  // namespace
 
+// Under Wine an injected move also moves the X pointer, and the X server reports
+// that back, a little later, to the program whose window is under it; a late report
+// of an earlier move would put the cursor back there, and a press would land there.
+// So the move is given again until the cursor stays where it was sent.
 void MoveMouseTo(POINT screen) {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (screen.x * 65535 + width / 2) / (width - 1),
-              (screen.y * 65535 + height / 2) / (height - 1));
+    const ULONGLONG end = ::GetTickCount64() + 3000;
+    do {
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (screen.x * 65535 + width / 2) / (width - 1),
+                  (screen.y * 65535 + height / 2) / (height - 1));
+    } while (!CursorStaysAt(screen, 50) && ::GetTickCount64() < end);
 }
 
 void PressLeftButton() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
