@@ -9,8 +9,6 @@
 
 namespace hosting {
 
-int Win32Desktop::s_waiting = 0;
-
 namespace {
 const UINT kAnswerTimeout = 100;  // ms a busy window may take before we give up on it
 
@@ -38,9 +36,9 @@ bool ChildrenAnswer(HWND parent, HWND newcomer) {
     return true;
 }
 
-// The closes still waited for, by number. The answer may come long after its wait
-// has given up (the viewer hung, then woke), so the callback gets a number to look
-// up, never the address of the waiting call's locals.
+// The closes still waited for, by number; while there is one, a wait runs. The answer
+// may come long after its wait has given up (the viewer hung, then woke), so the
+// callback gets a number to look up, never the address of the waiting call's locals.
 std::vector<ULONG_PTR> s_awaitedCloses;
 ULONG_PTR s_lastClose = 0;
 
@@ -162,27 +160,24 @@ void Win32Desktop::Close(vantrel::WindowId w) {
     HWND hwnd = H(w);
     const ULONG_PTR close = ++s_lastClose;
     s_awaitedCloses.push_back(close);
-    if (!::SendMessageCallbackW(hwnd, WM_CLOSE, 0, 0, CloseAnswered, close)) {
-        StopAwaiting(close);
-        return;
-    }
-    ++s_waiting;
-    bool done = false;
-    while (!done && IsAwaited(close) && ::IsWindow(hwnd) && !::IsHungAppWindow(hwnd)) {
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        MSG msg;
-        while (!done && IsAwaited(close) && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
-                done = true;
-                break;
+    if (::SendMessageCallbackW(hwnd, WM_CLOSE, 0, 0, CloseAnswered, close)) {
+        while (IsAwaited(close) && ::IsWindow(hwnd) && !::IsHungAppWindow(hwnd)) {
+            ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            MSG msg;
+            while (IsAwaited(close) && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+                    StopAwaiting(close);
+                    break;
+                }
+                ui::Application::Dispatch(msg);
             }
-            ui::Application::Dispatch(msg);
         }
     }
     StopAwaiting(close);  // an answer after this finds nothing to mark
-    --s_waiting;
 }
+
+bool Win32Desktop::IsWaitingForViewer() { return !s_awaitedCloses.empty(); }
 
 bool Win32Desktop::IsKeyDown(vantrel::Key key) {
     int vk = 0;

@@ -33,10 +33,7 @@ public:
     bool IsKeyDown(vantrel::Key key) override;
 
     // True while a WM_CLOSE waits for its answer: frames must not go away meanwhile.
-    static bool IsWaitingForViewer() { return s_waiting > 0; }
-
-private:
-    static int s_waiting;
+    static bool IsWaitingForViewer();
 };
 
 }  // namespace hosting

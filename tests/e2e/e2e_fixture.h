@@ -68,3 +68,17 @@ protected:
     ViewerProcess viewer;
     HWND frame = nullptr;
 };
+
+// Whether `frame`'s taskbar pane lies under its host view, across all of it, 50
+// pixels high, as "&Dock window taskbar at bottom" puts it.
+inline testing::AssertionResult DockedAtBottom(HWND frame, HWND pane) {
+    RECT paneRect{}, view{};
+    ::GetWindowRect(pane, &paneRect);
+    ::GetWindowRect(HostView(frame), &view);
+    if (paneRect.bottom - paneRect.top == 50 && paneRect.top >= view.bottom &&
+        paneRect.left <= view.left && paneRect.right >= view.right)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "pane (" << paneRect.left << "," << paneRect.top << ")-(" << paneRect.right
+                                       << "," << paneRect.bottom << "), view (" << view.left << "," << view.top
+                                       << ")-(" << view.right << "," << view.bottom << ")";
+}

@@ -337,9 +337,7 @@ TEST_F(WindowManagerMenu, DockAtBottomBringsAFloatingPaneBackInItsOwnFrame) {
     // Dragged by its caption strip, the pane floats. (The click above was elsewhere:
     // a second press on the same spot would be a double click.)
     const POINT caption{rc.left + 60, rc.top + 12};
-    MoveMouseTo(caption);
-    PressLeftButton();
-    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
+    ASSERT_TRUE(PressLeftButtonOn(pane, caption));
     MoveMouseTo(POINT{caption.x + 30, caption.y - 200});
     ASSERT_TRUE(WaitFor([&] { return ::GetParent(pane) != extra; }, 3000));
     HWND floating = ::GetParent(pane);
@@ -349,13 +347,7 @@ TEST_F(WindowManagerMenu, DockAtBottomBringsAFloatingPaneBackInItsOwnFrame) {
 
     ::SendMessageW(extra, WM_COMMAND, ID_DOCK_TASKBAR_BOTTOM, 0);
     ASSERT_EQ(::GetParent(pane), extra);
-    RECT paneRect{}, view{};
-    ::GetWindowRect(pane, &paneRect);
-    ::GetWindowRect(HostView(extra), &view);
-    EXPECT_EQ(paneRect.bottom - paneRect.top, 50);
-    EXPECT_GE(paneRect.top, view.bottom);
-    EXPECT_LE(paneRect.left, view.left);
-    EXPECT_GE(paneRect.right, view.right);
+    EXPECT_TRUE(DockedAtBottom(extra, pane));
 }
 
 }  // namespace

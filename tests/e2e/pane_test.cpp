@@ -52,9 +52,7 @@ TEST_F(Drag, FirstButtonMovesOnePlacePerHundredPixels) {
     HWND dragged = WindowButtons(frame)[0];
     const POINT start = CenterOf(dragged);
 
-    MoveMouseTo(start);
-    PressLeftButton();
-    ASSERT_TRUE(WaitFor([&] { return CaptureOf(dragged) == dragged; }, 3000));
+    ASSERT_TRUE(PressLeftButtonOn(dragged, start));
     MoveMouseTo(POINT{start.x + 5, start.y});
     ::Sleep(150);  // several cycles: 5 pixels must not start a drag
     EXPECT_FALSE(HasFace(dragged, kDragRed));
@@ -92,9 +90,7 @@ TEST_F(Drag, SecondButtonHeldDoesNotDrag) {
     const auto before = ButtonCaptions(frame);
     HWND button = WindowButtons(frame)[0];
     const POINT start = CenterOf(button);
-    MoveMouseTo(start);
-    PressLeftButton();
-    ASSERT_TRUE(WaitFor([&] { return CaptureOf(button) == button; }, 3000));
+    ASSERT_TRUE(PressLeftButtonOn(button, start));
     PressRightButton();
     for (int dx = 20; dx <= 240; dx += 20) MoveMouseTo(POINT{start.x + dx, start.y});
     ::Sleep(150);  // several cycles
@@ -112,9 +108,7 @@ TEST_F(Pane, SizingBandResizesDownToTheMinimum) {
     ::GetWindowRect(pane, &rc);
     const LONG height = rc.bottom - rc.top;
     const POINT band{(rc.left + rc.right) / 2, rc.top + 1};
-    MoveMouseTo(band);
-    PressLeftButton();
-    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
+    ASSERT_TRUE(PressLeftButtonOn(pane, band));
     MoveMouseTo(POINT{band.x, band.y - 40});
     ReleaseLeftButton();
     auto paneHeight = [&] {
@@ -127,9 +121,7 @@ TEST_F(Pane, SizingBandResizesDownToTheMinimum) {
     ::GetWindowRect(pane, &rc);
     // Below the minimum, staying inside the frame: under Wine a captured mouse
     // that leaves our windows is not reported to us.
-    MoveMouseTo(POINT{band.x, rc.top + 1});
-    PressLeftButton();
-    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
+    ASSERT_TRUE(PressLeftButtonOn(pane, POINT{band.x, rc.top + 1}));
     MoveMouseTo(POINT{band.x, rc.top + 61});
     ReleaseLeftButton();
     EXPECT_TRUE(WaitFor([&] { return paneHeight() == 50; }, 3000)) << paneHeight();
@@ -149,9 +141,7 @@ TEST_F(Pane, FloatsDocksAtAnEdgeAndComesBackAtTheBottom) {
 
     // Drag the caption strip away: the pane floats in a tool window of its own.
     const POINT caption{rc.left + 60, rc.top + 12};
-    MoveMouseTo(caption);
-    PressLeftButton();
-    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pane) == pane; }, 3000));
+    ASSERT_TRUE(PressLeftButtonOn(pane, caption));
     MoveMouseTo(POINT{caption.x + 8, caption.y});
     ASSERT_TRUE(WaitFor([&] { return ::GetParent(pane) != frame; }, 3000));
     HWND floating = ::GetParent(pane);
@@ -180,12 +170,7 @@ TEST_F(Pane, FloatsDocksAtAnEdgeAndComesBackAtTheBottom) {
 
     // The menu command puts it back under the host view, 50 pixels high.
     ::SendMessageW(frame, WM_COMMAND, ID_DOCK_TASKBAR_BOTTOM, 0);
-    ::GetWindowRect(pane, &paneRect);
-    ::GetWindowRect(HostView(frame), &view);
-    EXPECT_EQ(paneRect.bottom - paneRect.top, 50);
-    EXPECT_GE(paneRect.top, view.bottom);
-    EXPECT_LE(paneRect.left, view.left);
-    EXPECT_GE(paneRect.right, view.right);
+    EXPECT_TRUE(DockedAtBottom(frame, pane));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "input.h"
 
+#include "viewer_client.h"
+
 namespace {
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
     INPUT input{};
@@ -63,6 +65,12 @@ HWND CaptureOf(HWND window) {
     info.cbSize = sizeof info;
     if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
     return info.hwndCapture;
+}
+
+bool PressLeftButtonOn(HWND window, POINT at) {
+    MoveMouseTo(at);
+    PressLeftButton();
+    return WaitFor([&] { return CaptureOf(window) == window; }, 3000);
 }
 
 COLORREF ScreenPixel(POINT screen) {

@@ -11,7 +11,10 @@ void ReleaseRightButton();
 void PressKey(WORD virtualKey);
 void ReleaseKey(WORD virtualKey);
 POINT CenterOf(HWND window);
-// The window holding the mouse capture in `window`'s thread, if any. Wine routes
-// input when it is given, so a drag must wait for the press to take the capture.
+// The window holding the mouse capture in `window`'s thread, if any.
 HWND CaptureOf(HWND window);
+// Moves to `at`, presses the left button and waits until `window` holds the mouse
+// capture: Wine routes each input when it is given, so a drag's moves must wait for
+// the press to have taken effect.
+bool PressLeftButtonOn(HWND window, POINT at);
 COLORREF ScreenPixel(POINT screen);
