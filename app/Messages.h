@@ -17,7 +17,8 @@ enum class TestCrash : WPARAM { AccessViolation = 1, Terminate = 2, Abort = 3 };
 // item's id in the low 32 bits, a global atom holding its text in bits 32-47 (the
 // caller deletes it), bit 48 set when checked, bit 49 when greyed.
 // High word 0x8000 reads the per-window menu of the frame's taskbar as it would open,
-// 0x8001 its "Move to" submenu.
+// 0x8001 its "Move to" submenu, 0x8002 the tray menu as it would open now.
 inline constexpr UINT WM_VANTREL_TEST_MENU_ITEM = WM_APP + 0x101;
 inline constexpr int kTestWindowMenu = 0x8000;
 inline constexpr int kTestMoveToMenu = 0x8001;
+inline constexpr int kTestSystrayMenu = 0x8002;

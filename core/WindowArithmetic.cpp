@@ -52,8 +52,4 @@ std::vector<Rect> TileColumns(std::size_t count, Rect client) {
     return columns;
 }
 
-std::wstring MoveToEntryText(int number, const std::wstring& title) {
-    return L"Window #" + std::to_wstring(number) + L": \"" + title + L"\"";
-}
-
 }  // namespace vantrel

@@ -1,8 +1,7 @@
 #pragma once
-// Where the window commands put hosted windows, and the text of the move-to menu entries.
+// Where the window commands put hosted windows.
 
 #include <cstddef>
-#include <string>
 #include <vector>
 
 #include "core/Geometry.h"
@@ -17,8 +16,5 @@ Rect CenteredRect(Size window, Rect client);
 // width from the left. What the division leaves over stays uncovered at the far edge.
 std::vector<Rect> TileRows(std::size_t count, Rect client);
 std::vector<Rect> TileColumns(std::size_t count, Rect client);
-
-// Entry of the move-to menu for another container frame: Window #2: "Title".
-std::wstring MoveToEntryText(int number, const std::wstring& title);
 
 }  // namespace vantrel

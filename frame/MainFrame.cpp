@@ -1,25 +1,23 @@
 #include "frame/MainFrame.h"
 
-#include <cstdlib>
-#include <exception>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/Messages.h"
 #include "app/VantrelApp.h"
+#include "core/FrameTexts.h"
 #include "core/Text.h"
+#include "frame/TestHooks.h"
+#include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/WebServer.h"
 
 namespace {
 const wchar_t kFrameClass[] = L"VantrelFrame";
 const wchar_t kMutexName[] = L"Vantrel special build {1ACF2B90-2B9A-4E76-8F79-A16E3E9101F2}";
-const wchar_t kMainTitleSuffix[] = L" - [Main window]";
 const UINT_PTR kStartupTimerId = 0;
 const UINT kStartupElapse = 50;
-const UINT kTrayIconId = 1;
 const UINT_PTR kDeferredCloseTimerId = 2;
-const unsigned kMaxAdditionalFrames = 15;
 
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
@@ -48,7 +46,7 @@ int CMainFrame::OnCreate() {
     ::SetLastError(0);
     m_hMutex = ::CreateMutexW(nullptr, FALSE, kMutexName);
     m_bMainFrame = (m_hMutex != nullptr && ::GetLastError() == 0) ? 1 : 0;
-    if (m_bMainFrame) SetText(ui::LoadStringResource(IDS_FRAME_TITLE) + kMainTitleSuffix);
+    if (m_bMainFrame) SetText(ui::LoadStringResource(IDS_FRAME_TITLE) + vantrel::kMainFrameTitleSuffix);
 
     OnApplicationLook(m_app.m_nAppLook);
 
@@ -72,8 +70,8 @@ int CMainFrame::OnCreate() {
     m_wndCaptionBar.Show(false);
     SetCaptionBar(&m_wndCaptionBar);
 
-    if (const char* hooks = std::getenv("VANTREL_TEST_HOOKS")) m_bTestHooks = std::string(hooks) == "1";
-    ::SetTimer(Hwnd(), kStartupTimerId, StartupElapse(), nullptr);
+    // Tests may stretch the time before the first tick, to watch the frame held hidden.
+    ::SetTimer(Hwnd(), kStartupTimerId, testhooks::StartupElapse(kStartupElapse), nullptr);
 
     WindowCtrl().Engine().SetCapture(m_bMainFrame != 0);
     WindowCtrl().Engine().SetHostView(reinterpret_cast<vantrel::WindowId>(m_wndView.Hwnd()));
@@ -106,13 +104,6 @@ void CMainFrame::ExtendSystemMenu() {
     }
 }
 
-// Tests may stretch the time before the first tick, to watch the frame held hidden.
-UINT CMainFrame::StartupElapse() const {
-    const char* delay = m_bTestHooks ? std::getenv("VANTREL_TEST_STARTUP_MS") : nullptr;
-    const long ms = delay != nullptr ? std::strtol(delay, nullptr, 10) : 0;
-    return ms > 0 && ms < 60000 ? static_cast<UINT>(ms) : kStartupElapse;
-}
-
 // The first start-up tick decides how the frame is first shown.
 void CMainFrame::OnTimer() {
     ::KillTimer(Hwnd(), kStartupTimerId);
@@ -138,14 +129,15 @@ void CMainFrame::OnDestroy() {
     // a window whose parent dies dies with it, and the user's document with it.
     WindowCtrl().ReleaseAllWindows();
     if (m_bMainFrame) {
-        ::Shell_NotifyIconW(NIM_DELETE, &m_trayIcon);
-        m_trayIcon = NOTIFYICONDATAW{};
+        m_trayIcon.Remove();
         ShowAllFrames();
     }
-    for (size_t i = 0; i < m_frames.size(); ++i) {
-        if (m_frames[i] != nullptr && m_frames[i]->Exists()) ::DestroyWindow(m_frames[i]->Hwnd());
+    // Each frame takes itself off the registry on its way out; that leaves its
+    // entry empty until the next count, so the positions hold while we walk them.
+    for (unsigned i = GetFrameCount(); i-- > 0;) {
+        if (CMainFrame* frame = FrameAt(i)) ::DestroyWindow(frame->Hwnd());
     }
-    if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->ForgetFrame(this);
+    if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->m_registry.Forget(*this);
     if (m_hMutex != nullptr) {
         ::ReleaseMutex(m_hMutex);  // never owned; fails harmlessly
         ::CloseHandle(m_hMutex);
@@ -163,32 +155,17 @@ CMainFrame* CMainFrame::GetMainFrame() {
     return first != nullptr && first->IsMainFrame() ? first : nullptr;
 }
 
-unsigned CMainFrame::GetFrameCount() {
-    for (size_t i = m_frames.size(); i-- > 0;) {
-        if (m_frames[i] == nullptr || !m_frames[i]->Exists())
-            m_frames.erase(m_frames.begin() + static_cast<std::ptrdiff_t>(i));
-    }
-    return static_cast<unsigned>(m_frames.size());
-}
-
-std::wstring CMainFrame::GetFrameTitle(unsigned position) const {
-    if (position >= m_frames.size()) return L"Invalid position, please report";
-    return m_frames[position]->Text();
+CMainFrame* CMainFrame::FrameAt(unsigned position) const {
+    // Every frame in the registry is one of ours.
+    return static_cast<CMainFrame*>(m_registry.At(position));
 }
 
 bool CMainFrame::IsHostedElsewhere(HWND window) {
-    const unsigned count = GetFrameCount();
-    for (unsigned i = 0; i < count; ++i) {
-        if (m_frames[i]->WindowCtrl().Engine().Hosts(reinterpret_cast<vantrel::WindowId>(window)))
-            return true;
-    }
-    return false;
+    return m_registry.IsHostedElsewhere(reinterpret_cast<vantrel::WindowId>(window));
 }
 
-void CMainFrame::ForgetFrame(CMainFrame* frame) {
-    for (auto& entry : m_frames) {
-        if (entry == frame) entry = nullptr;  // pruned at the next count
-    }
+bool CMainFrame::HostsWindow(vantrel::WindowId window) const {
+    return m_wndWindowsManager.m_wndCtrl.Hosts(window);
 }
 
 void CMainFrame::ApplyTabMode(bool tabMode) {
@@ -198,11 +175,13 @@ void CMainFrame::ApplyTabMode(bool tabMode) {
         return;
     }
     main->WindowCtrl().Engine().SetTabMode(tabMode);
-    for (unsigned i = 0; i < main->GetFrameCount(); ++i) main->FrameAt(i)->WindowCtrl().Engine().SetTabMode(tabMode);
+    for (unsigned i = 0; i < main->GetFrameCount(); ++i) {
+        if (CMainFrame* frame = main->FrameAt(i)) frame->WindowCtrl().Engine().SetTabMode(tabMode);
+    }
 }
 
 void CMainFrame::NewWindow() {
-    if (GetFrameCount() >= kMaxAdditionalFrames) {
+    if (m_registry.IsFull()) {
         ::MessageBoxW(Hwnd(), L"Sorry, you cannot have more than 15 windows (why do you even want more than that?)",
                       ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_ICONEXCLAMATION);
         return;
@@ -211,7 +190,7 @@ void CMainFrame::NewWindow() {
     if (frame == nullptr) return;
     // Registered before its window exists, so that its creation already finds itself
     // in the registry (it takes the stored tab mode through it).
-    m_frames.push_back(frame);
+    m_registry.Add(*frame);
     // A frame whose window could not be made has freed itself and left the registry
     // on its way out; its entry goes at the next prune.
     if (!frame->LoadFrame()) return;
@@ -221,36 +200,77 @@ void CMainFrame::NewWindow() {
 
 void CMainFrame::ShowAllFrames() {
     ::ShowWindow(Hwnd(), SW_SHOW);
-    for (unsigned i = 0; i < GetFrameCount(); ++i) ::ShowWindow(m_frames[i]->Hwnd(), SW_SHOW);
+    for (unsigned i = 0; i < GetFrameCount(); ++i) {
+        if (CMainFrame* frame = FrameAt(i)) ::ShowWindow(frame->Hwnd(), SW_SHOW);
+    }
 }
 
-// Tray and run counter ----------------------------------------------------------------
+void CMainFrame::HideAllFrames() {
+    ::ShowWindow(Hwnd(), SW_HIDE);
+    for (unsigned i = 0; i < GetFrameCount(); ++i) {
+        if (CMainFrame* frame = FrameAt(i)) ::ShowWindow(frame->Hwnd(), SW_HIDE);
+    }
+}
 
-void CMainFrame::SetSystrayIcon(bool show) {
+// Tray ----------------------------------------------------------------------------------
+
+void CMainFrame::SetSystrayIcon(bool enable) {
     if (!m_bMainFrame) return;
-    if (!show) {
-        ::Shell_NotifyIconW(NIM_DELETE, &m_trayIcon);
-        m_trayIcon = NOTIFYICONDATAW{};
+    if (!enable) {
+        m_trayIcon.Remove();
+        // Without the icon a hidden frame would be out of reach.
         ShowAllFrames();
         return;
     }
-    m_trayIcon = NOTIFYICONDATAW{};
-    m_trayIcon.cbSize = sizeof m_trayIcon;
-    m_trayIcon.hWnd = Hwnd();
-    m_trayIcon.uID = kTrayIconId;
-    m_trayIcon.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
-    m_trayIcon.uCallbackMessage = WM_SYSTRAY_NOTIFY;
-    m_trayIcon.hIcon = LoadAppIcon(16);
-    const std::wstring tip = ui::LoadStringResource(IDS_APP_TITLE);
-    tip.copy(m_trayIcon.szTip, std::size(m_trayIcon.szTip) - 1);
-    ::Shell_NotifyIconW(NIM_ADD, &m_trayIcon);
+    m_trayIcon.Add(Hwnd());
 }
 
 void CMainFrame::ToggleSystray() {
-    CMainFrame* main = GetMainFrame();
     const bool on = m_app.Settings().Toggle(vantrel::profile::kSystrayEnable) != 0;
-    if (main != nullptr) main->SetSystrayIcon(on);
+    if (CMainFrame* main = GetMainFrame()) main->SetSystrayIcon(on);
 }
+
+LRESULT CMainFrame::OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage) {
+    const vantrel::TrayCallback callback =
+        vantrel::DecodeTrayCallback(iconId, static_cast<std::uintptr_t>(mouseMessage));
+    CMainFrame* main = GetMainFrame();
+    if (main == nullptr) return callback.result;
+    switch (callback.action) {
+    case vantrel::TrayAction::ShowAllFrames: main->ShowAllFrames(); break;
+    case vantrel::TrayAction::OpenMenu: main->OpenSystrayMenu(); break;
+    case vantrel::TrayAction::None: break;
+    }
+    return callback.result;
+}
+
+ui::PopupMenu CMainFrame::BuildSystrayMenu() {
+    const vantrel::TrayFrameState mainFrame{Text(), ::IsWindowVisible(Hwnd()) != FALSE};
+    std::vector<vantrel::TrayFrameState> frames;
+    for (unsigned i = 0; i < GetFrameCount(); ++i) {
+        if (CMainFrame* frame = FrameAt(i))
+            frames.push_back({frame->Text(), ::IsWindowVisible(frame->Hwnd()) != FALSE});
+    }
+    return tray::TrayIcon::BuildSystrayMenu(mainFrame, frames);
+}
+
+// The menu's commands come to this frame, the main frame, whichever frame is in front.
+void CMainFrame::OpenSystrayMenu() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    BuildSystrayMenu().Track(Hwnd(), cursor);
+}
+
+void CMainFrame::OnSystrayFrameEntry(UINT id) {
+    CMainFrame* main = GetMainFrame();
+    if (main == nullptr) return;
+    const std::optional<int> target = vantrel::TrayEntryTarget(id, main->GetFrameCount());
+    if (!target) return;
+    CMainFrame* frame = *target < 0 ? main : main->FrameAt(static_cast<unsigned>(*target));
+    if (frame == nullptr) return;
+    ::ShowWindow(frame->Hwnd(), ::IsWindowVisible(frame->Hwnd()) ? SW_HIDE : SW_SHOW);
+}
+
+// Run counter ---------------------------------------------------------------------------
 
 void CMainFrame::CountApplicationRun() {
     if (!m_bMainFrame) return;
@@ -301,6 +321,15 @@ bool CMainFrame::OnClose() {
     return true;
 }
 
+void CMainFrame::OnChangeWindowName() {
+    CWindowName dialog;
+    if (dialog.DoModal(Hwnd()) != IDOK) return;
+    SetText(vantrel::RenamedFrameTitle(dialog.m_strWindowName, ui::LoadStringResource(IDS_FRAME_TITLE),
+                                       m_bMainFrame != 0));
+    ::UpdateWindow(Hwnd());
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+}
+
 void CMainFrame::ToggleMenuBar() {
     m_wndMenuBar.Show(!m_wndMenuBar.IsVisible());
     RecalcLayout();
@@ -309,6 +338,10 @@ void CMainFrame::ToggleMenuBar() {
 bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     if (id >= ID_VIEW_APPLOOK_FIRST && id <= ID_VIEW_APPLOOK_LAST) {
         OnApplicationLook(id);
+        return true;
+    }
+    if (id >= ID_SYSTRAY_FRAME_FIRST && id <= ID_SYSTRAY_FRAME_LAST) {
+        OnSystrayFrameEntry(id);
         return true;
     }
     switch (id) {
@@ -331,6 +364,13 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     case ID_SYSTRAY_ENABLE: ToggleSystray(); return true;
     case ID_SYSTRAY_HIDE_ON_CLOSE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnClose); return true;
     case ID_SYSTRAY_HIDE_ON_MINIMIZE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnMinimize); return true;
+    case ID_SYSTRAY_HIDE_ICON: ToggleSystray(); return true;
+    case ID_SYSTRAY_HIDE_ALL: HideAllFrames(); return true;
+    case ID_SYSTRAY_SHOW_ALL: ShowAllFrames(); return true;
+    case ID_SYSTRAY_EXIT:  // not the Close system command, so hide-on-close does not stop it
+        ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+        return true;
+    case ID_CHANGE_WINDOW_NAME: OnChangeWindowName(); return true;
     case ID_CTRL_TAB:           // consumed here; the capture cycle does the switching
     case IDS_WINDOWS_TASKBAR:   // no menu item
     case ID_CAPTION_BAR:
@@ -410,41 +450,23 @@ void CMainFrame::OnEndSession() {
     WindowCtrl().ReleaseAllWindows();
 }
 
-void CMainFrame::OnTestCrash(WPARAM kind) {
-    if (!m_bTestHooks) return;
-    switch (static_cast<TestCrash>(kind)) {
-    case TestCrash::AccessViolation: ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr); break;
-    case TestCrash::Terminate: std::terminate();
-    case TestCrash::Abort: std::abort();
-    }
-}
-
 LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
-    if (!m_bTestHooks) return -1;
+    if (!testhooks::Enabled()) return -1;
     const int position = LOWORD(which);
     const int kind = HIWORD(which);
-    HMENU windowMenu = nullptr;  // built for the occasion, destroyed below
+    ui::PopupMenu built;  // a menu made for the occasion goes when we return
     HMENU menu = nullptr;
     if (kind == kTestWindowMenu || kind == kTestMoveToMenu) {
-        windowMenu = WindowCtrl().BuildWindowMenu();
-        menu = windowMenu != nullptr && kind == kTestMoveToMenu ? ::GetSubMenu(windowMenu, 0) : windowMenu;
+        built = WindowCtrl().BuildWindowMenu();
+        menu = built && kind == kTestMoveToMenu ? ::GetSubMenu(built.Handle(), 0) : built.Handle();
+    } else if (kind == kTestSystrayMenu) {
+        if (CMainFrame* main = GetMainFrame()) built = main->BuildSystrayMenu();
+        menu = built.Handle();
     } else {
         menu = kind == 0 ? ::GetSystemMenu(Hwnd(), FALSE) : ::GetSubMenu(m_wndMenuBar.Handle(), kind - 1);
         if (menu != nullptr) OnInitMenuPopup(menu, kind == 0);
     }
-    struct MenuGuard {
-        HMENU menu;
-        ~MenuGuard() { if (menu != nullptr) ::DestroyMenu(menu); }
-    } guard{windowMenu};
-    if (menu == nullptr) return -1;
-    if (position >= ::GetMenuItemCount(menu)) return -1;
-    wchar_t text[256] = {};
-    ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
-    const ATOM atom = text[0] != 0 ? ::GlobalAddAtomW(text) : 0;
-    const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
-    const UINT id = ::GetMenuItemID(menu, position);
-    return static_cast<LRESULT>(id) | (static_cast<LRESULT>(atom) << 32) |
-           ((state & MF_CHECKED) ? (1LL << 48) : 0) | ((state & MF_GRAYED) ? (1LL << 49) : 0);
+    return testhooks::DescribeMenuItem(menu, position);
 }
 
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
@@ -508,12 +530,18 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::SetForegroundWindow(Hwnd());
         }
         return 0;
+    case WM_SYSTRAY_NOTIFY:
+        return OnSystrayNotify(wParam, lParam);
     case WM_VANTREL_TEST_CRASH:
-        OnTestCrash(wParam);
+        testhooks::Crash(wParam);
         return 0;
     case WM_VANTREL_TEST_MENU_ITEM:
         return OnTestMenuItem(wParam);
     default:
+        if (tray::TrayIcon::IsTaskbarCreated(message)) {
+            if (m_bMainFrame && m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) m_trayIcon.OnTaskbarCreated();
+            return 0;
+        }
         break;
     }
     return FrameWindow::HandleMessage(message, wParam, lParam);

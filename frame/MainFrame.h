@@ -1,20 +1,23 @@
 #pragma once
 // The container frame: menu bar, hidden status bar, hidden caption bar, the window
 // taskbar pane and the host view. The first frame of the first process is the main
-// frame: it alone captures viewer windows and keeps the registry of the others.
+// frame: it alone captures viewer windows, keeps the registry of the others and
+// shows the tray icon. The frame dispatches; the features live beside it.
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <vector>
-
+#include "core/FrameRegistry.h"
 #include "frame/ChildView.h"
+#include "hosting/HostFrame.h"
 #include "hosting/WindowsManagerView.h"
+#include "tray/TrayIcon.h"
 #include "ui/FrameWindow.h"
 
 class CVantrelApp;
 
-class CMainFrame final : public ui::FrameWindow {
+class CMainFrame final : public ui::FrameWindow,
+                         public hosting::HostFrame,
+                         private vantrel::RegisteredFrame {
 public:
     explicit CMainFrame(CVantrelApp& app);
     ~CMainFrame() override;
@@ -24,15 +27,25 @@ public:
 
     bool IsMainFrame() const { return m_bMainFrame != 0; }
     CMainFrame* GetMainFrame();
-    unsigned GetFrameCount();
-    std::wstring GetFrameTitle(unsigned position) const;
-    bool IsHostedElsewhere(HWND window);
-    CMainFrame* FrameAt(unsigned position) const { return m_frames[position]; }
+    unsigned GetFrameCount() { return m_registry.Count(); }
+    std::wstring GetFrameTitle(unsigned position) const { return m_registry.TitleAt(position); }
+    // The frame at a registry position; null past the end. Callers count first.
+    CMainFrame* FrameAt(unsigned position) const;
 
     hosting::CWindowCtrl& WindowCtrl() { return m_wndWindowsManager.m_wndCtrl; }
     void ApplyTabMode(bool tabMode);
     void ShowAllFrames();
-    void NewWindow();
+    void HideAllFrames();
+
+    // HostFrame
+    HWND FrameHwnd() const override { return Hwnd(); }
+    HostFrame* MainHostFrame() override { return GetMainFrame(); }
+    hosting::CWindowCtrl& HostCtrl() override { return WindowCtrl(); }
+    unsigned HostFrameCount() override { return GetFrameCount(); }
+    std::wstring HostFrameTitle(unsigned position) override { return GetFrameTitle(position); }
+    HostFrame* HostFrameAt(unsigned position) override { return FrameAt(position); }
+    bool IsHostedElsewhere(HWND window) override;
+    void NewWindow() override;
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -42,16 +55,19 @@ protected:
     void UpdateCommandUI(ui::CommandUI& ui) override;
 
 private:
+    // RegisteredFrame
+    bool IsAlive() const override { return Exists(); }
+    std::wstring Title() const override { return Text(); }
+    bool HostsWindow(vantrel::WindowId window) const override;
+
     int OnCreate();
     void ExtendSystemMenu();
     void OnTimer();
-    UINT StartupElapse() const;
     void OnWindowPosChanging(WINDOWPOS& pos);
     void OnDestroy();
     void OnInitMenuPopup(HMENU popup, bool isSystemMenu);
     bool OnSysCommand(UINT command);
     void OnEndSession();
-    void OnTestCrash(WPARAM kind);
     LRESULT OnTestMenuItem(WPARAM which);
 
     void OnApplicationLook(unsigned id);
@@ -61,12 +77,18 @@ private:
     void ToggleTabMode();
     void DockTaskbarAtBottom();
     void ToggleMenuBar();
-    void ToggleSystray();
-    void SetSystrayIcon(bool show);
-    void CountApplicationRun();
-    void ForgetFrame(CMainFrame* frame);
+    void OnChangeWindowName();
     void OnCloseAllWindows();
     bool OnClose();
+    void CountApplicationRun();
+
+    // Tray
+    void SetSystrayIcon(bool enable);
+    void ToggleSystray();
+    LRESULT OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    ui::PopupMenu BuildSystrayMenu();
+    void OpenSystrayMenu();
+    void OnSystrayFrameEntry(UINT id);
 
     CVantrelApp& m_app;
     ui::MenuBar m_wndMenuBar;
@@ -76,11 +98,8 @@ private:
     CChildView m_wndView;
     HANDLE m_hMutex = nullptr;
     int m_bMainFrame = 0;
-    // A frame takes itself off (its entry becomes null) on its way out, before it
-    // frees itself, so an entry never points to a freed frame.
-    std::vector<CMainFrame*> m_frames;
+    vantrel::FrameRegistry m_registry;
     HACCEL m_hAccel = nullptr;
-    NOTIFYICONDATAW m_trayIcon{};
+    tray::TrayIcon m_trayIcon;
     int m_bStartupComplete = 0;
-    bool m_bTestHooks = false;
 };

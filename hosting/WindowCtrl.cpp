@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-#include "core/WindowArithmetic.h"
-#include "frame/MainFrame.h"
+#include "core/FrameTexts.h"
 #include "resource.h"
 
 namespace hosting {
@@ -131,26 +130,21 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // The per-window menu ------------------------------------------------------------------
 
-HMENU CWindowCtrl::BuildWindowMenu() {
-    HMENU loaded = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_WINDOW_POPUP));
-    HMENU popup = loaded != nullptr ? ::GetSubMenu(loaded, 0) : nullptr;
-    if (popup == nullptr) {
-        if (loaded != nullptr) ::DestroyMenu(loaded);
-        return nullptr;
-    }
-    // Keep the popup and let the resource's outer menu go.
-    ::RemoveMenu(loaded, 0, MF_BYPOSITION);
-    ::DestroyMenu(loaded);
-    HMENU moveTo = ::GetSubMenu(popup, 0);
-    if (moveTo != nullptr && m_pOwnerFrame != nullptr) {
-        for (unsigned j = 0; j < m_pOwnerFrame->GetFrameCount() && ID_MOVE_TO_FIRST + j <= ID_MOVE_TO_LAST; ++j) {
-            const std::wstring text = vantrel::MoveToEntryText(static_cast<int>(j + 1), m_pOwnerFrame->GetFrameTitle(j));
-            ::InsertMenuW(moveTo, j, MF_BYPOSITION | MF_STRING, ID_MOVE_TO_FIRST + j, text.c_str());
+ui::PopupMenu CWindowCtrl::BuildWindowMenu() {
+    ui::PopupMenu popup = ui::PopupMenu::FromResource(IDR_WINDOW_POPUP);
+    if (!popup) return popup;
+    ui::PopupMenu moveTo(::GetSubMenu(popup.Handle(), 0));
+    if (moveTo && m_pOwnerFrame != nullptr) {
+        for (unsigned j = 0; j < m_pOwnerFrame->HostFrameCount() && ID_MOVE_TO_FIRST + j <= ID_MOVE_TO_LAST; ++j) {
+            moveTo.InsertItem(j, ID_MOVE_TO_FIRST + j,
+                              vantrel::MoveToEntryText(static_cast<int>(j + 1), m_pOwnerFrame->HostFrameTitle(j)),
+                              false);
         }
         // "Main Window" makes no sense in the main frame's own menu.
-        ::EnableMenuItem(moveTo, ID_WINDOW_MOVE_TO_MAIN,
+        ::EnableMenuItem(moveTo.Handle(), ID_WINDOW_MOVE_TO_MAIN,
                          MF_BYCOMMAND | (m_engine.Captures() ? MF_GRAYED : MF_ENABLED));
     }
+    moveTo.Release();  // a submenu goes with its menu
     return popup;
 }
 
@@ -162,12 +156,7 @@ void CWindowCtrl::ShowWindowMenu(HWND button) {
     m_engine.BringForward(index);
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    HMENU popup = BuildWindowMenu();
-    if (popup == nullptr) return;
-    ::SetForegroundWindow(Hwnd());  // so that the menu closes when the user clicks elsewhere
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
-    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
-    ::DestroyMenu(popup);
+    BuildWindowMenu().Track(Hwnd(), cursor);
 }
 
 HWND CWindowCtrl::ActiveWindow() {
@@ -209,25 +198,25 @@ void CWindowCtrl::HandOver(HWND window, CWindowCtrl& target) {
 
 void CWindowCtrl::MoveActiveToFrame(unsigned position) {
     HWND window = ActiveWindow();
-    if (m_pOwnerFrame == nullptr || window == nullptr || position >= m_pOwnerFrame->GetFrameCount()) return;
-    HandOver(window, m_pOwnerFrame->FrameAt(position)->WindowCtrl());
+    if (m_pOwnerFrame == nullptr || window == nullptr || position >= m_pOwnerFrame->HostFrameCount()) return;
+    if (HostFrame* target = m_pOwnerFrame->HostFrameAt(position)) HandOver(window, target->HostCtrl());
 }
 
 void CWindowCtrl::MoveActiveToMainFrame() {
     HWND window = ActiveWindow();
-    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
+    HostFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->MainHostFrame() : nullptr;
     if (m_engine.Captures() || main == nullptr || window == nullptr) return;
-    HandOver(window, main->WindowCtrl());
+    HandOver(window, main->HostCtrl());
 }
 
 void CWindowCtrl::MoveActiveToNewFrame() {
     HWND window = ActiveWindow();
-    CMainFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetMainFrame() : nullptr;
+    HostFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->MainHostFrame() : nullptr;
     if (window == nullptr || main == nullptr) return;
     main->NewWindow();  // at its limit it says so and makes none: the newest frame takes the window
-    const unsigned count = main->GetFrameCount();
+    const unsigned count = main->HostFrameCount();
     if (count == 0 || !::IsWindow(window)) return;
-    HandOver(window, main->FrameAt(count - 1)->WindowCtrl());
+    if (HostFrame* newest = main->HostFrameAt(count - 1)) HandOver(window, newest->HostCtrl());
 }
 
 // Window buttons -------------------------------------------------------------------
@@ -307,7 +296,7 @@ bool CWindowCtrl::BringToFrontOnCapture() { return m_settings.IsOn(vantrel::prof
 // taskbar is a tool window owned by the frame.
 bool CWindowCtrl::IsUserWorkingHere() {
     if (m_pOwnerFrame == nullptr) return false;
-    HWND frame = m_pOwnerFrame->Hwnd();
+    HWND frame = m_pOwnerFrame->FrameHwnd();
     for (HWND w = ::GetForegroundWindow(); w != nullptr && w != ::GetDesktopWindow(); w = ::GetAncestor(w, GA_PARENT)) {
         if (w == frame || ::GetWindow(w, GW_OWNER) == frame) return true;
     }
@@ -315,7 +304,7 @@ bool CWindowCtrl::IsUserWorkingHere() {
 }
 
 vantrel::WindowId CWindowCtrl::OwnerFrame() {
-    return m_pOwnerFrame != nullptr ? reinterpret_cast<vantrel::WindowId>(m_pOwnerFrame->Hwnd())
+    return m_pOwnerFrame != nullptr ? reinterpret_cast<vantrel::WindowId>(m_pOwnerFrame->FrameHwnd())
                                     : vantrel::kNoWindow;
 }
 

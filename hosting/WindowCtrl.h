@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "core/HostingEngine.h"
+#include "hosting/HostFrame.h"
 #include "core/Settings.h"
 #include "ui/ImageButton.h"
+#include "ui/PopupMenu.h"
 #include "ui/Window.h"
-
-class CMainFrame;
 
 namespace hosting {
 
@@ -34,8 +34,9 @@ public:
     vantrel::HostingEngine& Engine() { return m_engine; }
     const std::vector<vantrel::HostedWindowRecord>& Windows() const { return m_engine.Windows(); }
     void ReleaseAllWindows() { m_engine.ReleaseAllWindows(); }
+    bool Hosts(vantrel::WindowId window) const { return m_engine.Hosts(window); }
 
-    CMainFrame* m_pOwnerFrame = nullptr;
+    HostFrame* m_pOwnerFrame = nullptr;
 
     // Last resort on the way out of a dying process: re-parents every hosted window
     // of every live control to the desktop, touching nothing else.
@@ -44,8 +45,8 @@ public:
     // Takes in a window that another frame hands over: it becomes a child of our
     // host view with a new button at the end.
     void TakeWindow(HWND window);
-    // The per-window menu as it opens for this frame; the caller destroys it.
-    HMENU BuildWindowMenu();
+    // The per-window menu as it opens for this frame.
+    ui::PopupMenu BuildWindowMenu();
 
     bool PreTranslateMessage(MSG& msg) override;
 

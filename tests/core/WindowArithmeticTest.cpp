@@ -79,11 +79,5 @@ TEST(TileColumns, EqualFullHeightColumnsFromTheLeft) {
     }
 }
 
-TEST(MoveToEntryText, NumbersAndQuotesTheTitle) {
-    EXPECT_EQ(MoveToEntryText(1, L"Report"), L"Window #1: \"Report\"");
-    EXPECT_EQ(MoveToEntryText(12, L""), L"Window #12: \"\"");
-    EXPECT_EQ(MoveToEntryText(3, L"\"q\" \u00e9"), L"Window #3: \"\"q\" \u00e9\"");
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -21,12 +21,15 @@ class HostingTest : public VantrelTest {
 protected:
     void SetUp() override {
         VantrelTest::SetUp();
+        PrepareProfile();
         ASSERT_TRUE(vantrel.Start());
         ASSERT_TRUE(vantrel.WaitForStartup());
         frame = vantrel.MainFrame();
         ASSERT_TRUE(viewer.Start(ViewerExe(), {L"--windows", L"0"}));
     }
 
+    // Settings the test wants in place before Vantrel starts; the profile is empty.
+    virtual void PrepareProfile() {}
     // Buttons get their captions from the cycle after the one that made them.
     bool WaitForButtons(size_t count) {
         return WaitFor(

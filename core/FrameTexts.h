@@ -1,0 +1,31 @@
+#pragma once
+// Frame titles, and the texts of the menu entries that name frames by their
+// titles. A title is shown as it is: an "&" in it must not turn the next letter
+// into a mnemonic.
+
+#include <string>
+
+namespace vantrel {
+
+// The text with every "&" doubled, which a menu shows as one "&".
+std::wstring MenuLiteral(const std::wstring& text);
+
+// "Window #%i: \"%s\"" of the per-window menu's "Move to" submenu.
+std::wstring MoveToEntryText(int number, const std::wstring& title);
+
+// The tray menu's entry for the main frame: "Hide main \"%s\"" while it is
+// visible, "Show main \"%s\"" while it is hidden.
+std::wstring TrayMainEntryText(bool visible, const std::wstring& title);
+// The entry for additional frame `number` (1 for the first registry position):
+// "Hide Window #%i: \"%s\"" or "Show Window #%i: \"%s\"".
+std::wstring TrayFrameEntryText(int number, bool visible, const std::wstring& title);
+
+// What marks the main frame's title.
+inline constexpr const wchar_t* kMainFrameTitleSuffix = L" - [Main window]";
+
+// The title a frame gets from a name the user entered: "NAME - Vantrel", and
+// " - [Main window]" after it in the main frame. Built anew from the name each
+// time, so renaming twice never piles names up.
+std::wstring RenamedFrameTitle(const std::wstring& name, const std::wstring& appTitle, bool mainFrame);
+
+}  // namespace vantrel

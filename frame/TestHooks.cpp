@@ -1,0 +1,45 @@
+#include "frame/TestHooks.h"
+
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "app/Messages.h"
+
+namespace testhooks {
+
+bool Enabled() {
+    static const bool enabled = [] {
+        const char* hooks = std::getenv("VANTREL_TEST_HOOKS");
+        return hooks != nullptr && std::string(hooks) == "1";
+    }();
+    return enabled;
+}
+
+UINT StartupElapse(UINT normal) {
+    const char* delay = Enabled() ? std::getenv("VANTREL_TEST_STARTUP_MS") : nullptr;
+    const long ms = delay != nullptr ? std::strtol(delay, nullptr, 10) : 0;
+    return ms > 0 && ms < 60000 ? static_cast<UINT>(ms) : normal;
+}
+
+void Crash(WPARAM kind) {
+    if (!Enabled()) return;
+    switch (static_cast<TestCrash>(kind)) {
+    case TestCrash::AccessViolation: ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr); break;
+    case TestCrash::Terminate: std::terminate();
+    case TestCrash::Abort: std::abort();
+    }
+}
+
+LRESULT DescribeMenuItem(HMENU menu, int position) {
+    if (!Enabled() || menu == nullptr || position >= ::GetMenuItemCount(menu)) return -1;
+    wchar_t text[256] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+    const ATOM atom = text[0] != 0 ? ::GlobalAddAtomW(text) : 0;
+    const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+    const UINT id = ::GetMenuItemID(menu, position);
+    return static_cast<LRESULT>(id) | (static_cast<LRESULT>(atom) << 32) |
+           ((state & MF_CHECKED) ? (1LL << 48) : 0) | ((state & MF_GRAYED) ? (1LL << 49) : 0);
+}
+
+}  // namespace testhooks

@@ -1,0 +1,21 @@
+#pragma once
+// What the end-to-end tests may ask of a frame, and only when the program was
+// started with VANTREL_TEST_HOOKS=1: a longer wait before the first start-up
+// tick, a crash on demand, and menus described as they would open (menus are not
+// readable from another process everywhere). See app/Messages.h for the messages.
+
+#include <windows.h>
+
+namespace testhooks {
+
+// Whether this process answers the test messages.
+bool Enabled();
+// The start-up tick's period: VANTREL_TEST_STARTUP_MS when the hooks are on and
+// it is sensible, else `normal`.
+UINT StartupElapse(UINT normal);
+// Ends the process the way `kind` (a TestCrash) says.
+void Crash(WPARAM kind);
+// The answer to WM_VANTREL_TEST_MENU_ITEM for the item at `position` of `menu`.
+LRESULT DescribeMenuItem(HMENU menu, int position);
+
+}  // namespace testhooks
