@@ -91,16 +91,14 @@ void CMainFrame::ExtendSystemMenu() {
     for (int p = 0; p < count; ++p) {
         if (::GetMenuItemID(system, p) != SC_CLOSE) continue;
         ::InsertMenuW(system, static_cast<UINT>(p - 1), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        HMENU addition = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_SYSMENU_ADDITION));
-        HMENU popup = addition != nullptr ? ::GetSubMenu(addition, 0) : nullptr;
-        const int items = popup != nullptr ? ::GetMenuItemCount(popup) : 0;
+        const ui::PopupMenu addition = ui::PopupMenu::FromResource(IDR_SYSMENU_ADDITION);
+        const int items = addition ? ::GetMenuItemCount(addition.Handle()) : 0;
         for (int k = 0; k < items; ++k) {
             wchar_t text[256] = {};
-            ::GetMenuStringW(popup, static_cast<UINT>(k), text, 256, MF_BYPOSITION);
+            ::GetMenuStringW(addition.Handle(), static_cast<UINT>(k), text, 256, MF_BYPOSITION);
             ::InsertMenuW(system, static_cast<UINT>(p + k), MF_BYPOSITION | MF_STRING,
-                          ::GetMenuItemID(popup, k), text);
+                          ::GetMenuItemID(addition.Handle(), k), text);
         }
-        if (addition != nullptr) ::DestroyMenu(addition);
     }
 }
 
