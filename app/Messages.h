@@ -7,6 +7,9 @@
 inline constexpr UINT WM_SYSTRAY_NOTIFY = WM_USER + 1;
 // Sent by a second copy of the program to the running main frame: show every frame.
 inline constexpr UINT WM_VANTREL_SHOW_ALL_FRAMES = WM_APP + 1;
+// Posted by the update check's worker to the frame that asked; lParam is the
+// result, which the frame frees (tray/UpdateCheck).
+inline constexpr UINT WM_VANTREL_UPDATE_RESULT = WM_APP + 0x20;
 // Test builds only answer this when VANTREL_TEST_HOOKS=1 was set at start: wParam
 // picks a way to die, so that tests can prove hosted windows survive a crash.
 inline constexpr UINT WM_VANTREL_TEST_CRASH = WM_APP + 0x100;

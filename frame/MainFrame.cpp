@@ -11,6 +11,7 @@
 #include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/WebServer.h"
+#include "ui/Look.h"
 
 namespace {
 const wchar_t kFrameClass[] = L"VantrelFrame";
@@ -51,6 +52,7 @@ int CMainFrame::OnCreate() {
     OnApplicationLook(m_app.m_nAppLook);
 
     if (!m_wndMenuBar.Create(Hwnd(), IDR_MAINFRAME)) return -1;
+    SetMenuBar(&m_wndMenuBar);
     if (!m_wndView.Create(Hwnd(), IDC_HOST_VIEW)) return -1;
     SetView(m_wndView.Hwnd());
     ExtendSystemMenu();
@@ -281,6 +283,18 @@ void CMainFrame::CountApplicationRun() {
 void CMainFrame::OnApplicationLook(unsigned id) {
     HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     m_app.m_nAppLook = id;
+    ui::Look::Current().Select(id);
+    // The title bar stays the system's; the black style asks it for a dark one.
+    const bool dark = ui::Look::Current().Palette().darkTitleBar;
+    ui::ApplyTitleBarDarkness(Hwnd(), dark);
+    if (CMainFrame* main = GetMainFrame()) {
+        if (main != this) ui::ApplyTitleBarDarkness(main->Hwnd(), dark);
+        for (unsigned i = 0; i < main->GetFrameCount(); ++i) {
+            if (CMainFrame* frame = main->FrameAt(i); frame != nullptr && frame != this)
+                ui::ApplyTitleBarDarkness(frame->Hwnd(), dark);
+        }
+    }
+    m_wndMenuBar.FollowLook();
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_app.Settings().Set(vantrel::profile::kApplicationLook, id);
     ::SetCursor(previous);

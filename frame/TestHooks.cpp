@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Messages.h"
+#include "ui/OwnerDrawMenu.h"
 
 namespace testhooks {
 
@@ -33,9 +34,9 @@ void Crash(WPARAM kind) {
 
 LRESULT DescribeMenuItem(HMENU menu, int position) {
     if (!Enabled() || menu == nullptr || position >= ::GetMenuItemCount(menu)) return -1;
-    wchar_t text[256] = {};
-    ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
-    const ATOM atom = text[0] != 0 ? ::GlobalAddAtomW(text) : 0;
+    // An atom holds at most 255 characters.
+    const std::wstring text = ui::ownerdraw::ItemText(menu, static_cast<UINT>(position)).substr(0, 255);
+    const ATOM atom = !text.empty() ? ::GlobalAddAtomW(text.c_str()) : 0;
     const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
     const UINT id = ::GetMenuItemID(menu, position);
     return static_cast<LRESULT>(id) | (static_cast<LRESULT>(atom) << 32) |

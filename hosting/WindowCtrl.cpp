@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "core/FrameTexts.h"
+#include "ui/Look.h"
+#include "ui/OwnerDrawMenu.h"
 #include "resource.h"
 
 namespace hosting {
@@ -14,7 +16,6 @@ std::vector<CWindowCtrl*>& LiveControls() {
     static std::vector<CWindowCtrl*> controls;
     return controls;
 }
-const COLORREF kTaskbarColor = RGB(133, 133, 133);
 }  // namespace
 
 CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
@@ -33,7 +34,7 @@ bool CWindowCtrl::Create(HWND parent, UINT id) {
                                   0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr || !Subclass(hwnd)) return false;
-    m_background = ::CreateSolidBrush(kTaskbarColor);
+    m_background = ::CreateSolidBrush(ui::Look::Current().TaskbarBackground());
     m_nElapse = vantrel::kCaptureElapse;
     return true;
 }
@@ -122,6 +123,17 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         ShowWindowMenu(reinterpret_cast<HWND>(wParam));
         return 1;
+    case WM_MEASUREITEM:
+        if (ui::ownerdraw::OnMeasureItem(Hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (ui::ownerdraw::OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_MENUCHAR: {
+        LRESULT result = 0;
+        if (ui::ownerdraw::OnMenuChar(wParam, lParam, result)) return result;
+        break;
+    }
     default:
         break;
     }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/Look.h"
+
 namespace ui {
 namespace {
 const wchar_t kPaneClass[] = L"VantrelDockablePane";
@@ -29,7 +31,7 @@ public:
 
     bool Create(HWND owner, const std::wstring& caption, const RECT& rc) {
         RegisterClassOnce(kFloatingClass, CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+                          nullptr, nullptr);
         return CreateWnd(WS_EX_TOOLWINDOW, kFloatingClass, caption.c_str(),
                          WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN, rc.left, rc.top,
                          rc.right - rc.left, rc.bottom - rc.top, owner, nullptr) != nullptr;
@@ -38,6 +40,12 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
+        case WM_ERASEBKGND: {
+            RECT rc{};
+            ::GetClientRect(Hwnd(), &rc);
+            Look::Current().DrawBar(reinterpret_cast<HDC>(wParam), rc);
+            return 1;
+        }
         case WM_SIZE: {
             RECT rc{};
             ::GetClientRect(Hwnd(), &rc);
@@ -81,7 +89,7 @@ bool DockablePane::Create(const std::wstring& caption, HWND frame, const RECT& i
     m_caption = caption;
     m_thickness = std::max<int>(initial.bottom - initial.top, m_minSize.cy);
     RegisterClassOnce(kPaneClass, CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+                      nullptr, nullptr);
     return CreateWnd(0, kPaneClass, caption.c_str(),
                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, initial.left,
                      initial.top, initial.right - initial.left, initial.bottom - initial.top,
@@ -196,23 +204,10 @@ void DockablePane::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(Hwnd(), &ps);
     const RECT caption = CaptionRect();
-    if (caption.bottom > caption.top) {
-        ::FillRect(dc, &caption, ::GetSysColorBrush(COLOR_BTNFACE));
-        // Gripper: two raised lines that say the strip can be dragged.
-        for (int i = 0; i < 2; ++i) {
-            RECT grip{caption.left + 3 + i * 4, caption.top + 4, caption.left + 6 + i * 4,
-                      caption.bottom - 4};
-            ::DrawEdge(dc, &grip, BDR_RAISEDINNER, BF_RECT);
-        }
-        RECT text = caption;
-        text.left += 14;
-        ::SetBkMode(dc, TRANSPARENT);
-        HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-        ::DrawTextW(dc, m_caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-        ::SelectObject(dc, old);
-    }
+    const Look& look = Look::Current();
+    if (caption.bottom > caption.top) look.DrawPaneCaption(dc, caption, m_caption);
     const RECT band = SizingBand();
-    if (band.bottom > band.top) ::DrawEdge(dc, const_cast<RECT*>(&band), EDGE_RAISED, BF_RECT);
+    if (band.bottom > band.top) look.DrawSizingBand(dc, band);
     ::EndPaint(Hwnd(), &ps);
 }
 
@@ -267,6 +262,11 @@ LRESULT DockablePane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_ERASEBKGND: {
+        const RECT rc = ClientRect();
+        Look::Current().DrawBar(reinterpret_cast<HDC>(wParam), rc);
+        return 1;
+    }
     case WM_SIZE:
         OnContentSize(ContentRect());
         ::InvalidateRect(Hwnd(), nullptr, TRUE);

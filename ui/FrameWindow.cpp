@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/OwnerDrawMenu.h"
+
 namespace ui {
 
 bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const wchar_t* className,
@@ -76,10 +78,12 @@ void FrameWindow::UpdatePopup(HMENU popup) {
         ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (ui.enabled ? MF_ENABLED : MF_GRAYED));
         if (ui.radio) {
             MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
+            info.cbSize = sizeof info;
             info.fMask = MIIM_FTYPE;
-            info.fType = MFT_RADIOCHECK;
-            ::SetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info);
+            if (::GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info)) {
+                info.fType |= MFT_RADIOCHECK;  // keeps the item owner-drawn
+                ::SetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info);
+            }
         }
         ::CheckMenuItem(popup, static_cast<UINT>(i),
                         MF_BYPOSITION | (ui.check != 0 || ui.radio ? MF_CHECKED : MF_UNCHECKED));
@@ -107,6 +111,20 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_statusBar->ShowPrompt(closed || (flags & MF_POPUP) ? 0 : LOWORD(wParam));
         }
         return 0;
+    case WM_MEASUREITEM:
+        if (ownerdraw::OnMeasureItem(Hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (ownerdraw::OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_MENUCHAR: {
+        LRESULT result = 0;
+        if (ownerdraw::OnMenuChar(wParam, lParam, result)) return result;
+        break;
+    }
+    case WM_NCPAINT:
+        if (m_menuBar != nullptr) m_menuBar->FollowLook();
+        break;
     case WM_EXITMENULOOP:
         if (m_statusBar != nullptr && m_statusBar->IsVisible()) {
             m_statusBar->ShowIdleText();

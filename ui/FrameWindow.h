@@ -31,6 +31,7 @@ protected:
     void SetView(HWND view) { m_view = view; }
     void SetStatusBar(StatusBar* bar) { m_statusBar = bar; }
     void SetCaptionBar(CaptionBar* bar) { m_captionBar = bar; }
+    void SetMenuBar(MenuBar* bar) { m_menuBar = bar; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // A command from a menu, an accelerator or a control; false when not handled.
@@ -47,6 +48,7 @@ private:
     HWND m_view = nullptr;
     StatusBar* m_statusBar = nullptr;
     CaptionBar* m_captionBar = nullptr;
+    MenuBar* m_menuBar = nullptr;
     std::vector<DockablePane*> m_panes;
 };
 

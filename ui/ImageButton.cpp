@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/Look.h"
+
 namespace ui {
 namespace {
 const wchar_t kImageButtonClass[] = L"VantrelImageButton";
@@ -28,7 +30,7 @@ bool ImageButton::Create(HWND parent, UINT id, DWORD style) {
     if (CreateWnd(0, kImageButtonClass, L"", style, 0, 0, 0, 0, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))) == nullptr)
         return false;
-    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Look::Current().Font()), FALSE);
     return true;
 }
 
@@ -85,7 +87,7 @@ void ImageButton::SetTooltip(const std::wstring& text) {
 
 void ImageButton::SizeToContent() {
     HDC dc = ::GetDC(Hwnd());
-    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = ::SelectObject(dc, Look::Current().Font());
     const std::wstring text = Text();
     SIZE extent{0, 0};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
@@ -108,14 +110,13 @@ void ImageButton::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(Hwnd(), &ps);
     RECT rc = ClientRect();
-    const COLORREF face = m_face != CLR_INVALID ? m_face : ::GetSysColor(COLOR_BTNFACE);
-    HBRUSH brush = ::CreateSolidBrush(face);
-    ::FillRect(dc, &rc, brush);
-    ::DeleteObject(brush);
-    if (m_checked || m_pressed)
-        ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
-    else if (m_hot)
-        ::DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+    const Look& look = Look::Current();
+    ButtonState state;
+    state.hot = m_hot;
+    state.pressed = m_pressed;
+    state.checked = m_checked;
+    state.face = m_face;
+    look.DrawButton(dc, rc, state);
 
     HIMAGELIST image = m_checked && m_checkedImage != nullptr ? m_checkedImage : m_image;
     const int offset = (m_checked || m_pressed) ? 1 : 0;
@@ -125,8 +126,8 @@ void ImageButton::OnPaint() {
     text.left = kPadding + kImageSize + kPadding + offset;
     text.top += offset;
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetTextColor(dc, look.ButtonTextColour());
+    HGDIOBJ old = ::SelectObject(dc, look.Font());
     const std::wstring caption = Text();
     ::DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SelectObject(dc, old);

@@ -17,10 +17,13 @@ public:
     HMENU Handle() const { return m_menu; }
     bool IsVisible() const { return m_frame != nullptr && ::GetMenu(m_frame) == m_menu; }
     void Show(bool show);
+    // Draws itself anew in the current look if the look changed since it last did.
+    void FollowLook();
 
 private:
     HWND m_frame = nullptr;
     HMENU m_menu = nullptr;
+    unsigned m_lookGeneration = 0;
 };
 
 }  // namespace ui

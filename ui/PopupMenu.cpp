@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/OwnerDrawMenu.h"
+
 namespace ui {
 
 PopupMenu& PopupMenu::operator=(PopupMenu&& other) noexcept {
@@ -25,6 +27,7 @@ PopupMenu PopupMenu::FromResource(UINT menuId) {
 HMENU PopupMenu::Release() { return std::exchange(m_menu, nullptr); }
 
 void PopupMenu::Reset() {
+    ownerdraw::Forget(m_menu);
     if (m_menu != nullptr) ::DestroyMenu(m_menu);
     m_menu = nullptr;
 }
@@ -37,6 +40,7 @@ void PopupMenu::InsertItem(UINT position, UINT id, const std::wstring& text, boo
 
 void PopupMenu::Track(HWND owner, POINT screenPoint) const {
     if (m_menu == nullptr || owner == nullptr) return;
+    ownerdraw::Adopt(m_menu, false);  // drawn by the look; the owner passes the drawing on
     ::SetForegroundWindow(owner);
     ::TrackPopupMenu(m_menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, owner, nullptr);
     // Lets the owner's thread notice the menu is gone before the next click.

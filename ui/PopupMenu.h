@@ -32,7 +32,8 @@ public:
     void InsertItem(UINT position, UINT id, const std::wstring& text, bool checked);
 
     // Shows the menu at a point on the screen and returns when it closes; its
-    // commands reach `owner` as WM_COMMAND. The owner comes to the foreground
+    // commands reach `owner` as WM_COMMAND, and the owner passes its drawing
+    // messages to ui::ownerdraw. The owner comes to the foreground
     // first, which is what lets the menu close when the user clicks elsewhere
     // or presses Escape, as a menu opened from the notification area must.
     void Track(HWND owner, POINT screenPoint) const;

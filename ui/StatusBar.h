@@ -6,14 +6,17 @@
 
 #include <vector>
 
+#include "ui/Window.h"
+
 namespace ui {
 
-class StatusBar {
+// The system's status bar control keeps the parts and their texts; we draw it,
+// in the current look.
+class StatusBar : public Window {
 public:
     bool Create(HWND parent, UINT id, bool visible);
     void SetIndicators(const std::vector<UINT>& stringIds);
-    HWND Hwnd() const { return m_hWnd; }
-    bool IsVisible() const { return m_hWnd != nullptr && (::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool IsVisible() const { return Hwnd() != nullptr && (::GetWindowLongW(Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
     void Show(bool show);
     // Prompt of a menu command: the text before "\n" of its string; empty for none.
     void ShowPrompt(UINT commandId);
@@ -22,8 +25,12 @@ public:
     int Height() const;
     void Resize();
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    HWND m_hWnd = nullptr;
+    void OnPaint();
+
     std::vector<UINT> m_indicators;
 };
 

@@ -316,6 +316,8 @@ protected:
         ::PostMessageW(edit, WM_KEYDOWN, key, 0);
         ::PostMessageW(edit, WM_KEYUP, key, 0);
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 5000));
+        // Answered once the command that ran the dialog has returned.
+        ::SendMessageW(owner, WM_NULL, 0, 0);
     }
 };
 

@@ -1,0 +1,300 @@
+#include "ui/Look.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <algorithm>
+#include <map>
+
+namespace ui {
+namespace {
+// The window taskbar keeps its grey whatever the look.
+const COLORREF kTaskbarGrey = RGB(133, 133, 133);
+const int kMenuGutter = 24;
+const int kMenuItemHeight = 22;
+const int kMenuSeparatorHeight = 7;
+const int kMenuBarPadding = 8;
+
+COLORREF Mix(COLORREF a, COLORREF b) {
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
+               (GetBValue(a) + GetBValue(b)) / 2);
+}
+
+void FrameRect(HDC dc, const RECT& rc, COLORREF colour) {
+    HBRUSH brush = Look::Current().Brush(colour);
+    ::FrameRect(dc, &rc, brush);
+}
+
+// The system's visual styles, when it has them switched on (never under Wine's
+// default settings): one theme per control class, opened when first needed.
+class Themes {
+public:
+    static HTHEME Button() { return Get(L"BUTTON", s_button); }
+    static HTHEME Menu() { return Get(L"MENU", s_menu); }
+
+private:
+    static HTHEME Get(const wchar_t* className, HTHEME& cached) {
+        if (!::IsThemeActive()) return nullptr;
+        if (cached == nullptr) cached = ::OpenThemeData(nullptr, className);
+        return cached;
+    }
+    static HTHEME s_button;
+    static HTHEME s_menu;
+};
+HTHEME Themes::s_button = nullptr;
+HTHEME Themes::s_menu = nullptr;
+}  // namespace
+
+Look& Look::Current() {
+    static Look look;
+    return look;
+}
+
+Look::Look() : m_palette(&vantrel::PaletteOf(m_family, m_office2007Style)) {}
+
+void Look::Select(std::uint32_t id) {
+    const vantrel::LookSelection selection = vantrel::SelectLook(id);
+    if (selection.setsStyle) m_office2007Style = selection.style;
+    if (selection.setsSmartDocking) m_smartDocking = true;
+    m_id = id;
+    m_family = selection.family;
+    m_palette = &vantrel::PaletteOf(m_family, m_office2007Style);
+    ++m_generation;
+}
+
+// The dialog font of the system, which the window buttons' sizes are made for.
+HFONT Look::Font() const { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+
+HBRUSH Look::Brush(COLORREF colour) const {
+    static std::map<COLORREF, HBRUSH> brushes;  // a handful: the colours of the looks
+    auto it = brushes.find(colour);
+    if (it == brushes.end()) it = brushes.emplace(colour, ::CreateSolidBrush(colour)).first;
+    return it->second;
+}
+
+void Look::Fill(HDC dc, const RECT& rc, COLORREF from, COLORREF to, bool vertical) const {
+    if (rc.right <= rc.left || rc.bottom <= rc.top) return;
+    if (!Palette().gradients || from == to) {
+        ::FillRect(dc, &rc, Brush(from));
+        return;
+    }
+    TRIVERTEX vertices[2] = {};
+    vertices[0].x = rc.left;
+    vertices[0].y = rc.top;
+    vertices[0].Red = static_cast<COLOR16>(GetRValue(from) << 8);
+    vertices[0].Green = static_cast<COLOR16>(GetGValue(from) << 8);
+    vertices[0].Blue = static_cast<COLOR16>(GetBValue(from) << 8);
+    vertices[1].x = rc.right;
+    vertices[1].y = rc.bottom;
+    vertices[1].Red = static_cast<COLOR16>(GetRValue(to) << 8);
+    vertices[1].Green = static_cast<COLOR16>(GetGValue(to) << 8);
+    vertices[1].Blue = static_cast<COLOR16>(GetBValue(to) << 8);
+    GRADIENT_RECT gradient{0, 1};
+    if (!::GradientFill(dc, vertices, 2, &gradient, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H))
+        ::FillRect(dc, &rc, Brush(Mix(from, to)));
+}
+
+void Look::DrawBar(HDC dc, const RECT& rc) const {
+    Fill(dc, rc, Palette().barFrom, Palette().barTo);
+}
+
+void Look::DrawPaneCaption(HDC dc, const RECT& rc, const std::wstring& caption) const {
+    const vantrel::LookPalette& p = Palette();
+    Fill(dc, rc, p.paneCaptionFrom, p.paneCaptionTo, false);
+    if (p.edges3D) {
+        RECT edge = rc;
+        ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+    } else {
+        RECT line{rc.left, rc.bottom - 1, rc.right, rc.bottom};
+        ::FillRect(dc, &line, Brush(p.paneBorder));
+    }
+    // Gripper: two short lines that say the strip can be dragged.
+    for (int i = 0; i < 2; ++i) {
+        RECT grip{rc.left + 3 + i * 4, rc.top + 4, rc.left + 5 + i * 4, rc.bottom - 4};
+        ::FillRect(dc, &grip, Brush(p.paneBorder));
+    }
+    RECT text = rc;
+    text.left += 14;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, p.paneCaptionText);
+    HGDIOBJ old = ::SelectObject(dc, Font());
+    ::DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+}
+
+void Look::DrawSizingBand(HDC dc, const RECT& rc) const {
+    const vantrel::LookPalette& p = Palette();
+    ::FillRect(dc, &rc, Brush(p.sizingBand));
+    if (p.edges3D) {
+        RECT edge = rc;
+        ::DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
+    }
+}
+
+void Look::DrawButton(HDC dc, const RECT& rc, const ButtonState& state) const {
+    const vantrel::LookPalette& p = Palette();
+    if (state.face != CLR_INVALID) {  // a drag colours the button, whatever the look
+        ::FillRect(dc, &rc, Brush(state.face));
+        RECT edge = rc;
+        if (p.edges3D)
+            ::DrawEdge(dc, &edge, state.checked || state.pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        else
+            FrameRect(dc, rc, p.buttonBorder);
+        return;
+    }
+    if (p.visualStyles) {
+        if (HTHEME theme = Themes::Button()) {
+            const int part = BP_PUSHBUTTON;
+            const int themeState = state.pressed || state.checked ? PBS_PRESSED : state.hot ? PBS_HOT : PBS_NORMAL;
+            if (SUCCEEDED(::DrawThemeBackground(theme, dc, part, themeState, &rc, nullptr))) return;
+        }
+    }
+    RECT edge = rc;
+    if (state.checked || state.pressed) {
+        if (state.pressed)
+            Fill(dc, rc, p.buttonPressedFrom, p.buttonPressedTo);
+        else
+            Fill(dc, rc, p.buttonCheckedFrom, p.buttonCheckedTo);
+        if (p.edges3D)
+            ::DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+        else
+            FrameRect(dc, rc, p.buttonCheckedBorder);
+    } else if (state.hot) {
+        Fill(dc, rc, p.buttonHotFrom, p.buttonHotTo);
+        if (p.edges3D)
+            ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+        else
+            FrameRect(dc, rc, p.buttonHotBorder);
+    } else {
+        ::FillRect(dc, &rc, Brush(p.buttonFace));
+        if (p.edges3D)
+            ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+        else
+            FrameRect(dc, rc, p.buttonBorder);
+    }
+}
+
+COLORREF Look::ButtonTextColour() const { return Palette().buttonText; }
+
+void Look::DrawCaptionBar(HDC dc, const RECT& rc) const {
+    const vantrel::LookPalette& p = Palette();
+    Fill(dc, rc, p.captionBarFrom, p.captionBarTo);
+    RECT line{rc.left, rc.bottom - 1, rc.right, rc.bottom};
+    ::FillRect(dc, &line, Brush(p.captionBarBorder));
+}
+
+COLORREF Look::TaskbarBackground() const { return kTaskbarGrey; }
+
+SIZE Look::MeasureMenuItem(HDC dc, const MenuItem& item) const {
+    if (item.separator) return SIZE{0, kMenuSeparatorHeight};
+    HGDIOBJ old = ::SelectObject(dc, Font());
+    RECT label{0, 0, 0, 0};
+    ::DrawTextW(dc, item.text.c_str(), -1, &label, DT_SINGLELINE | DT_CALCRECT);
+    RECT shortcut{0, 0, 0, 0};
+    if (!item.shortcut.empty()) ::DrawTextW(dc, item.shortcut.c_str(), -1, &shortcut, DT_SINGLELINE | DT_CALCRECT);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    if (item.menuBar) return SIZE{label.right + kMenuBarPadding, metrics.tmHeight + 4};
+    const int height = std::max<int>(kMenuItemHeight, metrics.tmHeight + 6);
+    const int width = kMenuGutter + 8 + label.right + (item.shortcut.empty() ? 0 : 24 + shortcut.right) + 16;
+    return SIZE{width, height};
+}
+
+void Look::DrawMenuItem(HDC dc, const RECT& rc, const MenuItem& item) const {
+    const vantrel::LookPalette& p = Palette();
+    const bool themed = p.visualStyles && !item.menuBar && Themes::Menu() != nullptr;
+    if (item.menuBar) {
+        DrawBar(dc, rc);
+    } else if (themed) {
+        ::DrawThemeBackground(Themes::Menu(), dc, MENU_POPUPBACKGROUND, 0, &rc, nullptr);
+    } else {
+        ::FillRect(dc, &rc, Brush(p.menuBack));
+        if (p.flatMenus) {
+            RECT gutter{rc.left, rc.top, rc.left + kMenuGutter, rc.bottom};
+            ::FillRect(dc, &gutter, Brush(p.menuGutter));
+        }
+    }
+    if (item.separator) {
+        const int y = (rc.top + rc.bottom) / 2;
+        RECT line{rc.left + (p.flatMenus ? kMenuGutter + 6 : 2), y, rc.right - 2, y + 1};
+        ::FillRect(dc, &line, Brush(p.menuSeparator));
+        if (p.edges3D) {
+            RECT light{line.left, y + 1, line.right, y + 2};
+            ::FillRect(dc, &light, Brush(RGB(255, 255, 255)));
+        }
+        return;
+    }
+    COLORREF textColour = item.menuBar ? p.barText : p.menuText;
+    if (item.selected && !item.disabled) {
+        RECT box = rc;
+        if (themed) {
+            ::DrawThemeBackground(Themes::Menu(), dc, MENU_POPUPITEM, MPI_HOT, &box, nullptr);
+        } else if (p.flatMenus) {
+            ::InflateRect(&box, -1, item.menuBar ? 0 : -1);
+            Fill(dc, box, p.highlightFrom, p.highlightTo);
+            FrameRect(dc, box, p.highlightBorder);
+            textColour = p.highlightText;
+        } else {
+            Fill(dc, box, p.highlightFrom, p.highlightTo);
+            textColour = p.highlightText;
+        }
+    }
+    if (item.disabled) textColour = p.menuTextDisabled;
+
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, textColour);
+    HGDIOBJ old = ::SelectObject(dc, Font());
+    const UINT prefix = item.hideAccelerators ? DT_HIDEPREFIX : 0;
+    if (item.menuBar) {
+        RECT text = rc;
+        ::DrawTextW(dc, item.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | prefix);
+    } else {
+        if (item.checked) {
+            RECT mark{rc.left + 4, rc.top + 3, rc.left + kMenuGutter - 4, rc.bottom - 3};
+            if (item.radio) {
+                const int cx = (mark.left + mark.right) / 2, cy = (mark.top + mark.bottom) / 2;
+                RECT dot{cx - 3, cy - 3, cx + 3, cy + 3};
+                HBRUSH brush = Brush(textColour);
+                HGDIOBJ oldBrush = ::SelectObject(dc, brush);
+                HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+                ::Ellipse(dc, dot.left, dot.top, dot.right + 1, dot.bottom + 1);
+                ::SelectObject(dc, oldPen);
+                ::SelectObject(dc, oldBrush);
+            } else {
+                // A tick drawn with two strokes, in the text colour.
+                HPEN pen = ::CreatePen(PS_SOLID, 2, textColour);
+                HGDIOBJ oldPen = ::SelectObject(dc, pen);
+                const int cx = (mark.left + mark.right) / 2, cy = (mark.top + mark.bottom) / 2;
+                ::MoveToEx(dc, cx - 4, cy, nullptr);
+                ::LineTo(dc, cx - 1, cy + 3);
+                ::LineTo(dc, cx + 4, cy - 3);
+                ::SelectObject(dc, oldPen);
+                ::DeleteObject(pen);
+            }
+        }
+        RECT text = rc;
+        text.left += kMenuGutter + 8;
+        text.right -= 16;
+        ::DrawTextW(dc, item.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
+        if (!item.shortcut.empty())
+            ::DrawTextW(dc, item.shortcut.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+    }
+    ::SelectObject(dc, old);
+}
+
+void ApplyTitleBarDarkness(HWND frame, bool dark) {
+    using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    static SetAttribute set = [] {
+        HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
+        return dwm != nullptr ? reinterpret_cast<SetAttribute>(
+                                    reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmSetWindowAttribute")))
+                              : nullptr;
+    }();
+    if (set == nullptr || frame == nullptr) return;
+    const BOOL value = dark ? TRUE : FALSE;
+    const DWORD kUseImmersiveDarkMode = 20;  // the attribute's number on systems that have it
+    set(frame, kUseImmersiveDarkMode, &value, sizeof value);  // refused by systems without it
+}
+
+}  // namespace ui
