@@ -25,3 +25,8 @@ inline constexpr UINT WM_VANTREL_TEST_MENU_ITEM = WM_APP + 0x101;
 inline constexpr int kTestWindowMenu = 0x8000;
 inline constexpr int kTestMoveToMenu = 0x8001;
 inline constexpr int kTestSystrayMenu = 0x8002;
+// High word 0x4000 | path: a submenu of the menu bar, the path's hexadecimal
+// digits being the popup of the bar (from 1), then positions within each
+// submenu: 0x4226 is the third item's submenu (position 2) of the second
+// popup, then that submenu's seventh (position 6).
+inline constexpr int kTestMenuPath = 0x4000;

@@ -474,6 +474,9 @@ LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
     } else if (kind == kTestSystrayMenu) {
         if (CMainFrame* main = GetMainFrame()) built = main->BuildSystrayMenu();
         menu = built.Handle();
+    } else if ((kind & kTestMenuPath) != 0) {
+        menu = testhooks::MenuAtPath(m_wndMenuBar.Handle(), kind & ~kTestMenuPath);
+        if (menu != nullptr) OnInitMenuPopup(menu, false);
     } else {
         menu = kind == 0 ? ::GetSystemMenu(Hwnd(), FALSE) : ::GetSubMenu(m_wndMenuBar.Handle(), kind - 1);
         if (menu != nullptr) OnInitMenuPopup(menu, kind == 0);

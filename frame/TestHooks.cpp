@@ -32,6 +32,20 @@ void Crash(WPARAM kind) {
     }
 }
 
+HMENU MenuAtPath(HMENU menuBar, int path) {
+    int digits[4] = {};
+    int count = 0;
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        const int digit = (path >> shift) & 0xF;
+        if (count == 0 && digit == 0) continue;
+        digits[count++] = digit;
+    }
+    if (count == 0 || menuBar == nullptr) return nullptr;
+    HMENU menu = ::GetSubMenu(menuBar, digits[0] - 1);
+    for (int i = 1; i < count && menu != nullptr; ++i) menu = ::GetSubMenu(menu, digits[i]);
+    return menu;
+}
+
 LRESULT DescribeMenuItem(HMENU menu, int position) {
     if (!Enabled() || menu == nullptr || position >= ::GetMenuItemCount(menu)) return -1;
     // An atom holds at most 255 characters.

@@ -15,6 +15,8 @@ bool Enabled();
 UINT StartupElapse(UINT normal);
 // Ends the process the way `kind` (a TestCrash) says.
 void Crash(WPARAM kind);
+// The submenu that `path` names (see kTestMenuPath), or null.
+HMENU MenuAtPath(HMENU menuBar, int path);
 // The answer to WM_VANTREL_TEST_MENU_ITEM for the item at `position` of `menu`.
 LRESULT DescribeMenuItem(HMENU menu, int position);
 

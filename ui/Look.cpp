@@ -185,6 +185,8 @@ void Look::DrawCaptionBar(HDC dc, const RECT& rc) const {
 
 COLORREF Look::TaskbarBackground() const { return kTaskbarGrey; }
 
+COLORREF Look::MenuBarColour() const { return Mix(Palette().barFrom, Palette().barTo); }
+
 SIZE Look::MeasureMenuItem(HDC dc, const MenuItem& item) const {
     if (item.separator) return SIZE{0, kMenuSeparatorHeight};
     HGDIOBJ old = ::SelectObject(dc, Font());
@@ -205,7 +207,7 @@ void Look::DrawMenuItem(HDC dc, const RECT& rc, const MenuItem& item) const {
     const vantrel::LookPalette& p = Palette();
     const bool themed = p.visualStyles && !item.menuBar && Themes::Menu() != nullptr;
     if (item.menuBar) {
-        DrawBar(dc, rc);
+        ::FillRect(dc, &rc, Brush(MenuBarColour()));
     } else if (themed) {
         ::DrawThemeBackground(Themes::Menu(), dc, MENU_POPUPBACKGROUND, 0, &rc, nullptr);
     } else {

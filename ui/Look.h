@@ -52,6 +52,8 @@ public:
     COLORREF ButtonTextColour() const;
     void DrawCaptionBar(HDC dc, const RECT& rc) const;
     COLORREF TaskbarBackground() const;
+    // The menu bar is one colour: what its items leave free cannot take a gradient.
+    COLORREF MenuBarColour() const;
     // A popup or menu-bar item: background, highlight, check mark, text.
     struct MenuItem {
         std::wstring text;      // label, "&" marking the mnemonic

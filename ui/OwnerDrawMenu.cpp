@@ -120,7 +120,7 @@ void Adopt(HMENU menu, bool menuBar) {
     menuInfo.cbSize = sizeof menuInfo;
     menuInfo.fMask = MIM_BACKGROUND;
     const vantrel::LookPalette& palette = Look::Current().Palette();
-    menuInfo.hbrBack = Look::Current().Brush(menuBar ? palette.barTo : palette.menuBack);
+    menuInfo.hbrBack = Look::Current().Brush(menuBar ? Look::Current().MenuBarColour() : palette.menuBack);
     ::SetMenuInfo(menu, &menuInfo);
 }
 
