@@ -128,6 +128,7 @@ void CMainFrame::OnDestroy() {
     // Hosted windows go back to the desktop before any child of this frame is destroyed:
     // a window whose parent dies dies with it, and the user's document with it.
     WindowCtrl().ReleaseAllWindows();
+    tray::UpdateCheck::DiscardPending(Hwnd());
     if (m_bMainFrame) {
         m_trayIcon.Remove();
         ShowAllFrames();
@@ -364,6 +365,7 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         return true;
     case ID_APP_ABOUT: m_app.OnAppAbout(Hwnd()); return true;
     case ID_VISIT_HOMEPAGE: OpenAuthorWebPage(vantrel::WebPage::HomePage, SW_SHOWNORMAL); return true;
+    case ID_CHECK_FOR_UPDATE: m_updateCheck.CheckForUpdate(Hwnd()); return true;
     case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;
     case ID_TABMODE: ToggleTabMode(); return true;
     case ID_DOCK_TASKBAR_BOTTOM: DockTaskbarAtBottom(); return true;
@@ -544,6 +546,9 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (::IsIconic(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
             ::SetForegroundWindow(Hwnd());
         }
+        return 0;
+    case WM_VANTREL_UPDATE_RESULT:
+        m_updateCheck.OnResult(Hwnd(), lParam);
         return 0;
     case WM_SYSTRAY_NOTIFY:
         return OnSystrayNotify(wParam, lParam);

@@ -11,6 +11,7 @@
 #include "hosting/HostFrame.h"
 #include "hosting/WindowsManagerView.h"
 #include "tray/TrayIcon.h"
+#include "tray/UpdateCheck.h"
 #include "ui/FrameWindow.h"
 
 class CVantrelApp;
@@ -101,5 +102,6 @@ private:
     vantrel::FrameRegistry m_registry;
     HACCEL m_hAccel = nullptr;
     tray::TrayIcon m_trayIcon;
+    tray::UpdateCheck m_updateCheck;
     int m_bStartupComplete = 0;
 };

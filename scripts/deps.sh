@@ -10,6 +10,8 @@ packages=(
   # windows have no fonts and the X11 driver loses features.
   fonts-wine libxrender1 libxrandr2 libxinerama1 libxcursor1 libxi6 libxfixes3 libxcomposite1
   xvfb xauth xdotool imagemagick
+  # libFuzzer for scripts/fuzz.sh
+  clang libclang-rt-14-dev
 )
 
 missing=()

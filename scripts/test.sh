@@ -52,7 +52,8 @@ wine_setup() {
 native_suite() {
   phase "native: configure" cmake --preset native &&
     phase "native: build" cmake --build --preset native &&
-    phase "native: core unit tests" run_ctest native
+    phase "native: core unit tests" run_ctest native &&
+    phase "native: fuzz the version parser" bash scripts/fuzz.sh
 }
 
 windows_suite() {

@@ -1,6 +1,9 @@
 #include "vantrel_client.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <cwctype>
+#include <string_view>
 
 #include "viewer_client.h"
 
@@ -61,10 +64,24 @@ bool VantrelProcess::Start(const std::wstring& args, const std::vector<std::wstr
     std::wstring commandLine = L"\"" + VantrelExe() + L"\"";
     if (!args.empty()) commandLine += L" " + args;
 
-    // The child's environment: ours, plus the hooks and what the test adds.
+    // The child's environment: ours, plus the hooks and what the test adds. An
+    // entry the test gives replaces ours of the same name (a duplicate would leave
+    // it to chance which one the child reads).
+    const auto nameOf = [](std::wstring_view entry) {
+        // Names may start with "=" (the per-drive directories), so look from the second character.
+        const size_t equals = entry.find(L'=', 1);
+        std::wstring name(entry.substr(0, equals));
+        for (auto& c : name) c = static_cast<wchar_t>(towupper(c));
+        return name;
+    };
     std::wstring environment;
     if (wchar_t* block = ::GetEnvironmentStringsW()) {
-        for (const wchar_t* p = block; *p != 0; p += wcslen(p) + 1) environment.append(p).push_back(L'\0');
+        for (const wchar_t* p = block; *p != 0; p += wcslen(p) + 1) {
+            const std::wstring name = nameOf(p);
+            const bool replaced = std::any_of(extraEnv.begin(), extraEnv.end(),
+                                              [&](const std::wstring& entry) { return nameOf(entry) == name; });
+            if (!replaced) environment.append(p).push_back(L'\0');
+        }
         ::FreeEnvironmentStringsW(block);
     }
     environment.append(L"VANTREL_TEST_HOOKS=1").push_back(L'\0');
