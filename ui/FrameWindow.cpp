@@ -123,8 +123,12 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_NCPAINT:
+    case WM_NCACTIVATE: {
         if (m_menuBar != nullptr) m_menuBar->FollowLook();
-        break;
+        const LRESULT result = DefaultProc(message, wParam, lParam);
+        if (m_menuBar != nullptr) m_menuBar->PaintFreeSpace();
+        return result;
+    }
     case WM_EXITMENULOOP:
         if (m_statusBar != nullptr && m_statusBar->IsVisible()) {
             m_statusBar->ShowIdleText();

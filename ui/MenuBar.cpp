@@ -21,6 +21,25 @@ bool MenuBar::Create(HWND frame, UINT menuId) {
     return ::SetMenu(frame, m_menu) != FALSE;
 }
 
+void MenuBar::PaintFreeSpace() {
+    if (!IsVisible()) return;
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    const int count = ::GetMenuItemCount(m_menu);
+    RECT last{};
+    if (count <= 0 || !::GetMenuBarInfo(m_frame, OBJID_MENU, 0, &bar) ||
+        !::GetMenuItemRect(m_frame, m_menu, static_cast<UINT>(count - 1), &last))
+        return;
+    RECT window{};
+    ::GetWindowRect(m_frame, &window);
+    RECT free{last.right, bar.rcBar.top, bar.rcBar.right, bar.rcBar.bottom};
+    if (free.right <= free.left) return;
+    ::OffsetRect(&free, -window.left, -window.top);
+    HDC dc = ::GetWindowDC(m_frame);
+    ::FillRect(dc, &free, Look::Current().Brush(Look::Current().MenuBarColour()));
+    ::ReleaseDC(m_frame, dc);
+}
+
 void MenuBar::FollowLook() {
     if (m_menu == nullptr || m_lookGeneration == Look::Current().Generation()) return;
     m_lookGeneration = Look::Current().Generation();

@@ -19,6 +19,9 @@ public:
     void Show(bool show);
     // Draws itself anew in the current look if the look changed since it last did.
     void FollowLook();
+    // Paints what the items leave free of the bar, which not every system paints
+    // in the menu's background colour; after the frame's non-client area is drawn.
+    void PaintFreeSpace();
 
 private:
     HWND m_frame = nullptr;
