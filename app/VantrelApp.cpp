@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shobjidl.h>
 
+#include "app/AboutDlg.h"
 #include "app/Messages.h"
 #include "frame/MainFrame.h"
 #include "resource.h"
@@ -11,7 +12,6 @@
 namespace {
 const wchar_t kRegistryKey[] = L"Vantrel";
 const wchar_t kAppUserModelId[] = L"Quorvel.Vantrel.Beta.0.15";
-const wchar_t kAuthorMail[] = L"mailto:author@vantrel.example";
 
 BOOL CALLBACK PostShowAll(HWND hwnd, LPARAM) {
     wchar_t className[64] = {};
@@ -20,24 +20,6 @@ BOOL CALLBACK PostShowAll(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_ABOUT_NOTE && HIWORD(wParam) == STN_CLICKED) {
-            ::ShellExecuteW(nullptr, L"open", kAuthorMail, nullptr, nullptr, SW_SHOWNORMAL);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            ::EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
 }  // namespace
 
 CVantrelApp::CVantrelApp(std::wstring commandLine)
@@ -81,5 +63,8 @@ bool CVantrelApp::HandOverToRunningCopy() {
 CMainFrame* CVantrelApp::MainFrameWindow() const { return static_cast<CMainFrame*>(MainWindow()); }
 
 void CVantrelApp::OnAppAbout(HWND owner) {
-    ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, AboutProc, 0);
+    // Owned by the main window, as the program's own boxes are; the asking frame
+    // stands in while there is none.
+    CAboutDlg about;
+    about.DoModal(MainWindow() != nullptr ? MainWindow()->Hwnd() : owner);
 }

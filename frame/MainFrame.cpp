@@ -68,9 +68,8 @@ int CMainFrame::OnCreate() {
     m_wndWindowsManager.SetMinSize(SIZE{50, 50});
     DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
 
-    if (!m_wndCaptionBar.Create(Hwnd(), ID_CAPTION_BAR)) return -1;
-    m_wndCaptionBar.Show(false);
-    SetCaptionBar(&m_wndCaptionBar);
+    if (!CreateCaptionBar()) return -1;
+    SetCaptionBar(&m_donationReminder.Bar());
 
     // Tests may stretch the time before the first tick, to watch the frame held hidden.
     ::SetTimer(Hwnd(), kStartupTimerId, testhooks::StartupElapse(kStartupElapse), nullptr);
@@ -107,7 +106,7 @@ void CMainFrame::ExtendSystemMenu() {
 // The first start-up tick decides how the frame is first shown.
 void CMainFrame::OnTimer() {
     ::KillTimer(Hwnd(), kStartupTimerId);
-    m_wndCaptionBar.Show(false);
+    m_donationReminder.Hide();
     CountApplicationRun();
     SetSystrayIcon(m_app.Settings().IsOn(vantrel::profile::kSystrayEnable));
     m_bStartupComplete = 1;
@@ -273,10 +272,20 @@ void CMainFrame::OnSystrayFrameEntry(UINT id) {
 
 // Run counter ---------------------------------------------------------------------------
 
-void CMainFrame::CountApplicationRun() {
-    if (!m_bMainFrame) return;
-    const std::uint32_t runs = m_app.Settings().Get(vantrel::profile::kApplicationRuns) + 1;
-    m_app.Settings().Set(vantrel::profile::kApplicationRuns, runs);
+bool CMainFrame::CreateCaptionBar() { return m_donationReminder.CreateCaptionBar(Hwnd()); }
+
+void CMainFrame::CountApplicationRun() { m_donationReminder.CountApplicationRun(m_app.Settings(), m_bMainFrame != 0); }
+
+void CMainFrame::OnVisitHomepage() { OpenAuthorWebPage(vantrel::WebPage::HomePage, SW_SHOWNORMAL); }
+
+void CMainFrame::OnCaptionAction() { m_donationReminder.OnCaptionAction(Hwnd()); }
+
+// Start with Windows -----------------------------------------------------------------
+
+void CMainFrame::ToggleStartWithWindows() {
+    const bool enable = !m_app.Settings().IsOn(vantrel::profile::kStartOnBoot);
+    // Declined or failed, the setting stays as it was: off.
+    if (tray::ApplyStartWithWindows(Hwnd(), enable)) m_app.Settings().Set(vantrel::profile::kStartOnBoot, enable);
 }
 
 // Commands ---------------------------------------------------------------------------
@@ -364,7 +373,7 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         if (m_app.MainWindow() != nullptr) ::PostMessageW(m_app.MainWindow()->Hwnd(), WM_CLOSE, 0, 0);
         return true;
     case ID_APP_ABOUT: m_app.OnAppAbout(Hwnd()); return true;
-    case ID_VISIT_HOMEPAGE: OpenAuthorWebPage(vantrel::WebPage::HomePage, SW_SHOWNORMAL); return true;
+    case ID_VISIT_HOMEPAGE: OnVisitHomepage(); return true;
     case ID_CHECK_FOR_UPDATE: m_updateCheck.CheckForUpdate(Hwnd()); return true;
     case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;
     case ID_TABMODE: ToggleTabMode(); return true;
@@ -385,6 +394,10 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
         return true;
     case ID_CHANGE_WINDOW_NAME: OnChangeWindowName(); return true;
+    case ID_START_WITH_WINDOWS: ToggleStartWithWindows(); return true;
+    case ID_CAPTION_ACTION: OnCaptionAction(); return true;
+    case ID_DONATE: m_donationReminder.Donate(); return true;
+    case ID_HIDE_CAPTION: m_donationReminder.Hide(); return true;
     case ID_CTRL_TAB:           // consumed here; the capture cycle does the switching
     case IDS_WINDOWS_TASKBAR:   // no menu item
     case ID_CAPTION_BAR:

@@ -10,6 +10,8 @@
 #include "frame/ChildView.h"
 #include "hosting/HostFrame.h"
 #include "hosting/WindowsManagerView.h"
+#include "tray/DonationReminder.h"
+#include "tray/StartWithWindows.h"
 #include "tray/TrayIcon.h"
 #include "tray/UpdateCheck.h"
 #include "ui/FrameWindow.h"
@@ -81,7 +83,11 @@ private:
     void OnChangeWindowName();
     void OnCloseAllWindows();
     bool OnClose();
+    bool CreateCaptionBar();
     void CountApplicationRun();
+    void OnCaptionAction();
+    void OnVisitHomepage();
+    void ToggleStartWithWindows();
 
     // Tray
     void SetSystrayIcon(bool enable);
@@ -95,7 +101,7 @@ private:
     ui::MenuBar m_wndMenuBar;
     ui::StatusBar m_wndStatusBar;
     hosting::CWindowsManagerView m_wndWindowsManager;
-    ui::CaptionBar m_wndCaptionBar;
+    tray::DonationReminder m_donationReminder;
     CChildView m_wndView;
     HANDLE m_hMutex = nullptr;
     int m_bMainFrame = 0;

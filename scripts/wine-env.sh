@@ -57,11 +57,23 @@ _wine_env_prepare_prefix() {
   # its timeout. Without the dialog, the debugger lets it end at once.
   # Better still, no debugger at all: with Auto=1 and a debugger that does not
   # exist, a crashed program ends within a second instead of after a backtrace.
+  # Drives of the kinds that may be missing at logon, for the tests of start with
+  # Windows: folders in the prefix that Wine reports as removable (E:), CD (F:),
+  # network (N:) and RAM disk (R:) drives. Wine reads the types when its
+  # server starts.
+  local letter kind
+  for letter in e:removable f:cdrom n:network r:ramdisk; do
+    kind=${letter#*:}
+    mkdir -p "$WINEPREFIX/drives/$kind"
+    [ -e "$WINEPREFIX/dosdevices/${letter%%:*}:" ] || ln -s "../drives/$kind" "$WINEPREFIX/dosdevices/${letter%%:*}:"
+  done
+  local drives='HKLM\Software\Wine\Drives'
   # The registry files are written when the wineserver exits, so grep tells.
   local aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
   if ! grep -q '^"Managed"="N"' "$reg" 2>/dev/null ||
      ! grep -q '^"ShowCrashDialog"=dword:00000000' "$reg" 2>/dev/null ||
-     ! grep -q 'no-debugger.exe' "$WINEPREFIX/system.reg" 2>/dev/null; then
+     ! grep -q 'no-debugger.exe' "$WINEPREFIX/system.reg" 2>/dev/null ||
+     ! grep -q '^"r:"="ramdisk"' "$WINEPREFIX/system.reg" 2>/dev/null; then
     # A fresh prefix is still settling for a moment; a write may fail once.
     local attempt
     for attempt in 1 2 3; do
@@ -69,7 +81,11 @@ _wine_env_prepare_prefix() {
         env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f &&
           env -u DISPLAY wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
           env -u DISPLAY wine reg add "$aedebug" /v Auto /t REG_SZ /d 1 /f &&
-          env -u DISPLAY wine reg add "$aedebug" /v Debugger /t REG_SZ /d 'C:\windows\no-debugger.exe %ld %ld' /f
+          env -u DISPLAY wine reg add "$aedebug" /v Debugger /t REG_SZ /d 'C:\windows\no-debugger.exe %ld %ld' /f &&
+          env -u DISPLAY wine reg add "$drives" /v e: /t REG_SZ /d floppy /f &&
+          env -u DISPLAY wine reg add "$drives" /v f: /t REG_SZ /d cdrom /f &&
+          env -u DISPLAY wine reg add "$drives" /v n: /t REG_SZ /d network /f &&
+          env -u DISPLAY wine reg add "$drives" /v r: /t REG_SZ /d ramdisk /f
       } >>"$VANTREL_LOG_DIR/wineboot.log" 2>&1; then
         timeout 120 wineserver -w || true
         return 0

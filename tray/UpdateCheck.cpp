@@ -12,6 +12,7 @@
 #include "core/UpdateDecision.h"
 #include "core/Version.h"
 #include "resource.h"
+#include "tray/StartWithWindows.h"
 #include "tray/WebServer.h"
 #include "ui/Window.h"
 
@@ -141,17 +142,9 @@ bool DownloadText(const std::wstring& url, std::wstring& text) {
 }
 
 std::wstring GetOwnFileVersion() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        if (path.size() >= 32768) return {};  // longer than any Windows path
-        path.resize(path.size() * 2);
-    }
+    const std::optional<std::wstring> program = ProgramPath();
+    if (!program) return {};
+    const std::wstring& path = *program;
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) return {};

@@ -26,9 +26,9 @@ void FrameWindow::RecalcLayout() {
     if (Hwnd() == nullptr) return;
     RECT area = ClientRect();
     if (m_captionBar != nullptr && m_captionBar->IsVisible()) {
-        ::MoveWindow(m_captionBar->Hwnd(), area.left, area.top, area.right - area.left,
-                     CaptionBar::kHeight, TRUE);
-        area.top += CaptionBar::kHeight;
+        const int height = m_captionBar->Height();
+        ::MoveWindow(m_captionBar->Hwnd(), area.left, area.top, area.right - area.left, height, TRUE);
+        area.top += height;
     }
     if (m_statusBar != nullptr && m_statusBar->IsVisible()) {
         m_statusBar->Resize();

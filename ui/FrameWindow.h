@@ -30,7 +30,10 @@ protected:
     // builds itself.
     void SetView(HWND view) { m_view = view; }
     void SetStatusBar(StatusBar* bar) { m_statusBar = bar; }
-    void SetCaptionBar(CaptionBar* bar) { m_captionBar = bar; }
+    void SetCaptionBar(CaptionBar* bar) {
+        m_captionBar = bar;
+        bar->SetLayoutChanged([this] { RecalcLayout(); });
+    }
     void SetMenuBar(MenuBar* bar) { m_menuBar = bar; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -26,29 +26,6 @@ bool TrayIconExists(HWND frame) {
     return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
-struct PopupSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindPopupMenu(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<PopupSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && WindowClass(hwnd) == L"#32768" && ::IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// An open popup menu of process `pid`, or null.
-HWND OpenPopupMenuOf(DWORD pid) {
-    PopupSearch search{pid, nullptr};
-    ::EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void TypeKey(WORD key) {
     PressKey(key);
     ReleaseKey(key);

@@ -61,7 +61,12 @@ VantrelProcess::~VantrelProcess() {
 }
 
 bool VantrelProcess::Start(const std::wstring& args, const std::vector<std::wstring>& extraEnv, int timeoutMs) {
-    std::wstring commandLine = L"\"" + VantrelExe() + L"\"";
+    return StartFrom(VantrelExe(), args, extraEnv, timeoutMs);
+}
+
+bool VantrelProcess::StartFrom(const std::wstring& exe, const std::wstring& args,
+                               const std::vector<std::wstring>& extraEnv, int timeoutMs) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
     if (!args.empty()) commandLine += L" " + args;
 
     // The child's environment: ours, plus the hooks and what the test adds. An
@@ -213,6 +218,30 @@ std::optional<DWORD> ReadProfileDword(const wchar_t* section, const wchar_t* ent
 bool ProfileValueExists(const wchar_t* section, const wchar_t* entry) {
     return ::RegGetValueW(HKEY_CURRENT_USER, SectionPath(section).c_str(), entry, RRF_RT_ANY, nullptr, nullptr,
                           nullptr) == ERROR_SUCCESS;
+}
+
+namespace {
+struct PopupSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupMenu(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<PopupSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && WindowClass(hwnd) == L"#32768" && ::IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND OpenPopupMenuOf(DWORD pid) {
+    PopupSearch search{pid, nullptr};
+    ::EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::vector<MenuItem> ReadMenu(HWND frame, int kind) {

@@ -33,6 +33,9 @@ public:
     // Test hooks are on. Waits until the process has a frame window.
     bool Start(const std::wstring& args = L"", const std::vector<std::wstring>& extraEnv = {},
                int timeoutMs = 10000);
+    // The same with another copy of the program, at `exe`.
+    bool StartFrom(const std::wstring& exe, const std::wstring& args = L"",
+                   const std::vector<std::wstring>& extraEnv = {}, int timeoutMs = 10000);
 
     DWORD Pid() const { return m_pid; }
     HANDLE Process() const { return m_hProcess; }
@@ -64,6 +67,9 @@ std::vector<std::wstring> ButtonCaptions(HWND frame);
 // Index of the checked button, or -1.
 int CheckedButton(HWND frame);
 bool IsTopLevel(HWND window);
+
+// A popup menu that process `pid` shows, or null.
+HWND OpenPopupMenuOf(DWORD pid);
 
 // A menu item as the frame shows it when the menu opens (through a test hook, as
 // menus are not readable from another process everywhere). kind 0 is the system
