@@ -67,6 +67,8 @@ int CMainFrame::OnCreate() {
     WindowCtrl().m_pOwnerFrame = this;
     m_wndWindowsManager.SetMinSize(SIZE{50, 50});
     DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
+    // Panes dock on markers, whichever look asked for what before.
+    ui::Look::Current().SetSmartDocking(true);
 
     if (!CreateCaptionBar()) return -1;
     SetCaptionBar(&m_donationReminder.Bar());

@@ -60,6 +60,9 @@ protected:
             info->ptMinTrackSize = {rc.right - rc.left, rc.bottom - rc.top};
             return 0;
         }
+        case WM_MOVING:
+            m_pane.OnFloatingMoving();
+            break;
         case WM_EXITSIZEMOVE:
             m_pane.OnFloatingMoved();
             return 0;
@@ -148,9 +151,24 @@ void DockablePane::Float(const RECT& screenRect) {
     NotifyLayout();
 }
 
+void DockablePane::OnFloatingMoving() {
+    if (IsDocked() || !Look::Current().SmartDocking()) return;
+    if (!m_markers.IsShown()) m_markers.Show(m_frame);
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    m_markers.Track(cursor);
+}
+
 void DockablePane::OnFloatingMoved() {
     if (IsDocked()) return;
     const POINT cursor = MessageCursor();  // where the button went up, ending the move
+    if (m_markers.IsShown()) {
+        const std::optional<DockSide> side = m_markers.SideAt(cursor);
+        m_markers.Hide();
+        if (side) DockTo(*side);
+        return;
+    }
+    if (Look::Current().SmartDocking()) return;  // a move too short to show the markers
     RECT client{};
     ::GetClientRect(m_frame, &client);
     ::MapWindowPoints(m_frame, nullptr, reinterpret_cast<POINT*>(&client), 2);

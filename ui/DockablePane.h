@@ -1,9 +1,10 @@
 #pragma once
 // A pane docked along one edge of its frame, or floating in a small tool window of
 // its own. Docked, it shows a caption strip with a gripper (drag it to float the
-// pane) and a sizing band on its inner edge. Floating, dragging the tool window near
-// an edge of the frame docks it there again; a double click on its caption docks it
-// where it was last.
+// pane) and a sizing band on its inner edge. Floating, dragging the tool window
+// docks it again: with smart docking, where it is dropped on one of the markers
+// shown meanwhile; without, where it is dropped near an edge of the frame. A
+// double click on its caption docks it where it was last.
 
 #include <windows.h>
 
@@ -11,11 +12,11 @@
 #include <memory>
 #include <string>
 
+#include "ui/DockMarkers.h"
+#include "ui/DockSide.h"
 #include "ui/Window.h"
 
 namespace ui {
-
-enum class DockSide { Bottom, Top, Left, Right, Floating };
 
 class FloatingPaneFrame;
 
@@ -43,7 +44,8 @@ public:
     // The frame lays its children out again whenever the pane's place changes.
     void SetLayoutChanged(std::function<void()> callback) { m_layoutChanged = std::move(callback); }
 
-    // Called by the floating frame when the user has finished moving it.
+    // Called by the floating frame while the user moves it, and when the move ends.
+    void OnFloatingMoving();
     void OnFloatingMoved();
     void OnFloatingDoubleClick() { DockTo(m_lastDockedSide); }
 
@@ -73,6 +75,7 @@ private:
     POINT m_dragStart{};
     int m_dragStartThickness = 0;
     std::unique_ptr<FloatingPaneFrame> m_floating;
+    DockMarkers m_markers;
     std::function<void()> m_layoutChanged;
 };
 

@@ -174,3 +174,91 @@ TEST_F(Pane, FloatsDocksAtAnEdgeAndComesBackAtTheBottom) {
 }
 
 }  // namespace
+
+namespace {
+
+struct MarkerSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMarker(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<MarkerSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && WindowClass(hwnd) == L"VantrelDockMarker" && ::IsWindowVisible(hwnd))
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+// The docking markers that process `pid` shows, each titled by its edge.
+std::vector<HWND> VisibleMarkers(DWORD pid) {
+    MarkerSearch search{pid, {}};
+    ::EnumWindows(CollectMarker, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class DockMarkers : public Pane {
+protected:
+    // Tears the pane off and waits until the system's move loop carries it.
+    HWND TearOff(HWND pane) {
+        RECT rc{};
+        ::GetWindowRect(pane, &rc);
+        const POINT caption{rc.left + 60, rc.top + 12};
+        EXPECT_TRUE(PressLeftButtonOn(pane, caption));
+        MoveMouseTo(POINT{caption.x + 8, caption.y});
+        EXPECT_TRUE(WaitFor([&] { return ::GetParent(pane) != frame; }, 3000));
+        HWND floating = ::GetParent(pane);
+        EXPECT_TRUE(WaitFor([&] { return CaptureOf(floating) == floating; }, 3000));
+        return floating;
+    }
+    POINT FrameCentre() {
+        RECT client{};
+        ::GetClientRect(frame, &client);
+        ::MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        return POINT{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    }
+};
+
+TEST_F(DockMarkers, AppearWhileThePaneMovesInEveryLookAndOnlyADropOnOneDocks) {
+    HWND pane = TaskbarPane(frame);
+    for (UINT look : {210u, 205u}) {
+        SCOPED_TRACE(testing::Message() << "look " << look);
+        ::SendMessageW(frame, WM_COMMAND, look, 0);
+        HWND floating = TearOff(pane);
+        ASSERT_NE(floating, frame);
+        const POINT centre = FrameCentre();
+        MoveMouseTo(POINT{centre.x + 30, centre.y + 20});
+        std::vector<HWND> markers;
+        ASSERT_TRUE(WaitFor([&] { return (markers = VisibleMarkers(vantrel.Pid())).size() == 4; }, 3000));
+        std::vector<std::wstring> edges;
+        for (HWND marker : markers) edges.push_back(WindowTitle(marker));
+        std::sort(edges.begin(), edges.end());
+        EXPECT_EQ(edges, (std::vector<std::wstring>{L"Bottom", L"Left", L"Right", L"Top"}));
+
+        // Dropped away from the markers, it keeps floating and they go.
+        MoveMouseTo(centre);
+        ReleaseLeftButton();
+        EXPECT_TRUE(WaitFor([&] { return VisibleMarkers(vantrel.Pid()).empty(); }, 3000));
+        EXPECT_EQ(::GetParent(pane), floating);
+
+        // Moved again and dropped on the bottom marker, it docks at the bottom.
+        RECT caption{};
+        ::GetWindowRect(floating, &caption);
+        MoveMouseTo(POINT{caption.left + 40, caption.top + ::GetSystemMetrics(SM_CYSMCAPTION) / 2});
+        PressLeftButton();
+        MoveMouseTo(POINT{caption.left + 50, caption.top + 20});
+        ASSERT_TRUE(WaitFor([&] { return (markers = VisibleMarkers(vantrel.Pid())).size() == 4; }, 3000));
+        HWND bottom = *std::find_if(markers.begin(), markers.end(),
+                                    [](HWND m) { return WindowTitle(m) == L"Bottom"; });
+        RECT target{};
+        ::GetWindowRect(bottom, &target);
+        MoveMouseTo(POINT{(target.left + target.right) / 2, (target.top + target.bottom) / 2});
+        ReleaseLeftButton();
+        EXPECT_TRUE(WaitFor([&] { return ::GetParent(pane) == frame && DockedAtBottom(frame, pane); }, 3000));
+        EXPECT_TRUE(DockedAtBottom(frame, pane));
+        EXPECT_TRUE(VisibleMarkers(vantrel.Pid()).empty());
+    }
+}
+
+}  // namespace
