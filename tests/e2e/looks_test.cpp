@@ -18,15 +18,17 @@ constexpr int kLookMenu = kTestMenuPath | 0x22;
 constexpr int kOffice2007Menu = kTestMenuPath | 0x226;
 
 struct Sample {
-    COLORREF paneCaption, checkedButton, button, statusBar;
+    COLORREF paneCaption, checkedButton, button, statusBar, captionBar;
     bool operator<(const Sample& o) const {
-        return std::tie(paneCaption, checkedButton, button, statusBar) <
-               std::tie(o.paneCaption, o.checkedButton, o.button, o.statusBar);
+        return std::tie(paneCaption, checkedButton, button, statusBar, captionBar) <
+               std::tie(o.paneCaption, o.checkedButton, o.button, o.statusBar, o.captionBar);
     }
 };
 
 class Looks : public HostingTest {
 protected:
+    // The 25th start: the caption bar shows, to be drawn in every look too.
+    void PrepareProfile() override { WriteProfileDword(L"Stats", L"ApplicationRuns", 24); }
     // Whether the item `id` carries the radio mark, looked up in both look menus.
     bool Marked(UINT id) {
         for (int menu : {kLookMenu, kOffice2007Menu}) {
@@ -47,9 +49,11 @@ protected:
         return marked;
     }
     // Pixels away from pictures and text: the right end of the pane's caption
-    // strip, the right edge of a checked and of an unchecked button, the status bar.
+    // strip, the right edge of a checked and of an unchecked button, the status
+    // bar, the caption bar right of its button.
     Sample Take() {
-        RECT pane{}, checked{}, plain{}, status{};
+        RECT pane{}, checked{}, plain{}, status{}, caption{};
+        ::GetWindowRect(::GetDlgItem(frame, kCaptionBarId), &caption);
         ::GetWindowRect(TaskbarPane(frame), &pane);
         const auto buttons = WindowButtons(frame);
         const int active = CheckedButton(frame);
@@ -59,7 +63,8 @@ protected:
         return Sample{ScreenPixel(POINT{pane.right - 6, pane.top + 12}),
                       ScreenPixel(POINT{checked.right - 3, (checked.top + checked.bottom) / 2}),
                       ScreenPixel(POINT{plain.right - 3, (plain.top + plain.bottom) / 2}),
-                      ScreenPixel(POINT{status.right - 60, (status.top + status.bottom) / 2})};
+                      ScreenPixel(POINT{status.right - 60, (status.top + status.bottom) / 2}),
+                      ScreenPixel(POINT{caption.right - 3, caption.top + 10})};
     }
 };
 
@@ -76,15 +81,20 @@ TEST_F(Looks, EveryLookIsStoredMarkedAndDrawnAtOnceInItsOwnColours) {
 
     const UINT looks[] = {205, 206, 207, 208, 209, 210, 215, 216, 217, 218};
     std::set<Sample> seen;
+    std::set<COLORREF> captionBars;
     for (UINT id : looks) {
         SCOPED_TRACE(id);
         ::SendMessageW(frame, WM_COMMAND, id, 0);
         // No waiting: the frame that asked has painted itself before the command returned.
-        seen.insert(Take());
+        const Sample sample = Take();
+        seen.insert(sample);
+        captionBars.insert(sample.captionBar);
         EXPECT_EQ(ReadProfileDword(L"Workspace", L"ApplicationLook"), id);
         EXPECT_EQ(MarkedItems(), std::vector<UINT>{id});
     }
     EXPECT_EQ(seen.size(), std::size(looks));
+    // The caption bar follows the look too (some looks share its colours).
+    EXPECT_GE(captionBars.size(), 5u);
 }
 
 TEST_F(Looks, AnyOtherValueIsKeptUnmarkedAndDrawsAsOffice2007InItsCurrentStyle) {
@@ -103,6 +113,7 @@ TEST_F(Looks, AnyOtherValueIsKeptUnmarkedAndDrawsAsOffice2007InItsCurrentStyle) 
     EXPECT_EQ(fallback.paneCaption, black.paneCaption);
     EXPECT_EQ(fallback.checkedButton, black.checkedButton);
     EXPECT_EQ(fallback.statusBar, black.statusBar);
+    EXPECT_EQ(fallback.captionBar, black.captionBar);
 
     // Stored values without an item survive a restart as they are.
     for (DWORD stored : {0u, 219u}) {
