@@ -13,6 +13,7 @@ inline constexpr int kRowGap = 1;
 // Top-left corner of each button, in order. A new row starts when x + w + 5 would
 // pass the row width (never for the first button); the row's height step is the
 // height of the button that opens it. A button wider than the row gets a row of its own.
-std::vector<Point> LayoutButtons(const std::vector<Size>& sizes, int rowWidth);
+// The gaps are for 96 dots per inch and scale with `dpi`.
+std::vector<Point> LayoutButtons(const std::vector<Size>& sizes, int rowWidth, int dpi = 96);
 
 }  // namespace vantrel

@@ -285,7 +285,7 @@ void HostingEngine::RelayoutButtons() {
         shown.push_back(record.pButton);
         sizes.push_back(m_buttons.OuterSize(record.pButton));
     }
-    const std::vector<Point> positions = LayoutButtons(sizes, m_buttons.RowWidth());
+    const std::vector<Point> positions = LayoutButtons(sizes, m_buttons.RowWidth(), m_buttons.Dpi());
     for (std::size_t i = 0; i < shown.size(); ++i) m_buttons.Place(shown[i], positions[i]);
 }
 

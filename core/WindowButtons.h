@@ -30,6 +30,8 @@ public:
     // Moves the button without resizing it and has it redrawn.
     virtual void Place(ButtonId button, Point topLeft) = 0;
     virtual int RowWidth() = 0;  // client width of the taskbar control
+    // Dots per inch of the taskbar's monitor: the gaps between buttons scale with it.
+    virtual int Dpi() { return 96; }
     virtual void SetFaceColor(ButtonId button, std::uint32_t rgb) = 0;  // 0x00BBGGRR, redraws
     virtual void CaptureMouse(ButtonId button) = 0;
     virtual void ReleaseMouse() = 0;

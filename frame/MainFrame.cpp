@@ -11,6 +11,7 @@
 #include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/WebServer.h"
+#include "ui/Dpi.h"
 #include "ui/Look.h"
 
 namespace {
@@ -61,11 +62,11 @@ int CMainFrame::OnCreate() {
     m_wndStatusBar.SetIndicators({0, IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL});
     SetStatusBar(&m_wndStatusBar);
 
-    if (!m_wndWindowsManager.Create(ui::LoadStringResource(IDS_WINDOWS_TASKBAR), Hwnd(), RECT{0, 0, 200, 50},
+    if (!m_wndWindowsManager.Create(ui::LoadStringResource(IDS_WINDOWS_TASKBAR), Hwnd(), RECT{0, 0, ui::Scale(Hwnd(), 200), ui::Scale(Hwnd(), 50)},
                                     ID_WINDOW_TASKBAR))
         return -1;
     WindowCtrl().m_pOwnerFrame = this;
-    m_wndWindowsManager.SetMinSize(SIZE{50, 50});
+    m_wndWindowsManager.SetMinSize(SIZE{ui::Scale(Hwnd(), 50), ui::Scale(Hwnd(), 50)});
     DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
     // Panes dock on markers, whichever look asked for what before.
     ui::Look::Current().SetSmartDocking(true);
@@ -328,7 +329,7 @@ void CMainFrame::ToggleTabMode() { ApplyTabMode(m_app.Settings().Toggle(vantrel:
 
 void CMainFrame::DockTaskbarAtBottom() {
     DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
-    m_wndWindowsManager.SetThickness(50);
+    m_wndWindowsManager.SetThickness(ui::Scale(Hwnd(), 50));
 }
 
 void CMainFrame::OnCloseAllWindows() {

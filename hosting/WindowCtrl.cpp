@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/FrameTexts.h"
+#include "ui/Dpi.h"
 #include "ui/Look.h"
 #include "ui/OwnerDrawMenu.h"
 #include "resource.h"
@@ -290,6 +291,8 @@ int CWindowCtrl::RowWidth() { return ClientRect().right; }
 void CWindowCtrl::SetFaceColor(vantrel::ButtonId button, std::uint32_t rgb) {
     AsButton(button)->SetFaceColor(static_cast<COLORREF>(rgb), true);
 }
+
+int CWindowCtrl::Dpi() { return static_cast<int>(ui::DpiOf(Hwnd())); }
 
 void CWindowCtrl::CaptureMouse(vantrel::ButtonId button) { ::SetCapture(AsButton(button)->Hwnd()); }
 

@@ -75,6 +75,7 @@ private:
     vantrel::Size OuterSize(vantrel::ButtonId button) override;
     void Place(vantrel::ButtonId button, vantrel::Point topLeft) override;
     int RowWidth() override;
+    int Dpi() override;
     void SetFaceColor(vantrel::ButtonId button, std::uint32_t rgb) override;
     void CaptureMouse(vantrel::ButtonId button) override;
     void ReleaseMouse() override;

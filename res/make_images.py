@@ -231,15 +231,20 @@ def save_ico(path, canvases):
 
 # --- Drawings ----------------------------------------------------------------
 
-def document_glyph(dark, mid, light):
-    """16 x 16 page with a folded corner and three lines of text."""
-    c = Canvas(16, 16)
-    page = [(2, 0), (10, 0), (14, 4), (14, 16), (2, 16)]
-    c.polygon(page, dark)
-    c.polygon([(3, 1), (9, 1), (9, 5), (13, 5), (13, 15), (3, 15)], light)
-    c.polygon([(10, 1.4), (12.6, 4), (10, 4)], mid)
+def document_glyph(dark, mid, light, size=16):
+    """A page with a folded corner and three lines of text, drawn on a 16-unit
+    grid at `size` pixels, so that larger screens get a sharp picture."""
+    k = size / 16
+    c = Canvas(size, size)
+
+    def pts(points):
+        return [(x * k, y * k) for x, y in points]
+
+    c.polygon(pts([(2, 0), (10, 0), (14, 4), (14, 16), (2, 16)]), dark)
+    c.polygon(pts([(3, 1), (9, 1), (9, 5), (13, 5), (13, 15), (3, 15)]), light)
+    c.polygon(pts([(10, 1.4), (12.6, 4), (10, 4)]), mid)
     for y in (7, 9, 11, 13):
-        c.rect(5, y, 12 if y != 13 else 9, y + 1, mid)
+        c.rect(5 * k, y * k, (12 if y != 13 else 9) * k, (y + 1) * k, mid)
     return c
 
 
@@ -380,6 +385,9 @@ def main():
               red.flat_rgb(GLYPH16_BACKGROUND))
     save_bmp4(os.path.join(OUT, "window_checked_16color.bmp"),
               green.flat_rgb(GLYPH16_BACKGROUND))
+    for size in (24, 32):
+        save_bmp32(os.path.join(OUT, "window_button_%d.bmp" % size), document_glyph(*RED, size=size))
+        save_bmp32(os.path.join(OUT, "window_checked_%d.bmp" % size), document_glyph(*GREEN, size=size))
     save_bmp24(os.path.join(OUT, "donate_banner.bmp"), donate_banner())
     save_bmp24(os.path.join(OUT, "about_logo.bmp"), about_logo())
     save_ico(os.path.join(OUT, "vantrel.ico"),

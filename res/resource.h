@@ -26,6 +26,14 @@
 #define IDB_WINDOW_CHECKED_16COLOR      315
 #define IDB_WINDOW_CHECKED              316
 #define IDB_ABOUT_LOGO                  320
+// Larger variants of a 16-pixel picture `id`, for screens of more dots per inch:
+// 24 pixels at id + 1000, 32 pixels at id + 2000.
+#define IDB_VARIANT_24_OFFSET           1000
+#define IDB_VARIANT_32_OFFSET           2000
+#define IDB_WINDOW_BUTTON_24            1311
+#define IDB_WINDOW_CHECKED_24           1316
+#define IDB_WINDOW_BUTTON_32            2311
+#define IDB_WINDOW_CHECKED_32           2316
 
 // --- Dialog controls --------------------------------------------------------
 

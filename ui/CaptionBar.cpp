@@ -37,7 +37,7 @@ int CaptionBar::Height() const {
     int content = ButtonSize().cy;
     if (m_bitmap != nullptr) content = std::max(content, static_cast<int>(m_bitmapSize.cy));
     HDC dc = ::GetDC(Hwnd());
-    HGDIOBJ old = ::SelectObject(dc, Look::Current().Font());
+    HGDIOBJ old = ::SelectObject(dc, Look::Current().FontFor(Hwnd()));
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, old);
@@ -200,7 +200,7 @@ void CaptionBar::OnPaint() {
     }
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look.Palette().captionBarText);
-    HGDIOBJ oldFont = ::SelectObject(dc, look.Font());
+    HGDIOBJ oldFont = ::SelectObject(dc, look.FontFor(Hwnd()));
     // One line, centred in the bar's height; what does not fit ends in an ellipsis.
     const UINT align = m_textAlign == Align::Right ? DT_RIGHT : DT_LEFT;
     ::DrawTextW(dc, m_text.c_str(), -1, &textArea,
@@ -227,7 +227,7 @@ void CaptionBar::OnDrawItem(const DRAWITEMSTRUCT& item) {
     ::GetWindowTextW(item.hwndItem, label, 64);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look.ButtonTextColour());
-    HGDIOBJ oldFont = ::SelectObject(dc, look.Font());
+    HGDIOBJ oldFont = ::SelectObject(dc, look.FontFor(Hwnd()));
     RECT textRect = rc;
     if (m_dropDownArrow) {
         // A small downward triangle at the right tells that the button opens a menu.

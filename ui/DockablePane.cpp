@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/Dpi.h"
 #include "ui/Look.h"
 
 namespace ui {
@@ -177,26 +178,26 @@ void DockablePane::OnFloatingMoved() {
                              cursor.x - client.left, client.right - cursor.x};
     const DockSide sides[] = {DockSide::Bottom, DockSide::Top, DockSide::Left, DockSide::Right};
     const auto nearest = std::min_element(std::begin(distances), std::end(distances));
-    if (*nearest <= kDockDistance) DockTo(sides[nearest - std::begin(distances)]);
+    if (*nearest <= Scale(m_frame, kDockDistance)) DockTo(sides[nearest - std::begin(distances)]);
 }
 
 RECT DockablePane::CaptionRect() const {
     if (!IsDocked()) return RECT{};
     RECT rc = ClientRect();
-    if (m_side == DockSide::Bottom) rc.top += kSizingBand;
-    if (m_side == DockSide::Left) rc.right -= kSizingBand;
-    if (m_side == DockSide::Right) rc.left += kSizingBand;
-    rc.bottom = rc.top + kCaptionHeight;
+    if (m_side == DockSide::Bottom) rc.top += Scale(Hwnd(), kSizingBand);
+    if (m_side == DockSide::Left) rc.right -= Scale(Hwnd(), kSizingBand);
+    if (m_side == DockSide::Right) rc.left += Scale(Hwnd(), kSizingBand);
+    rc.bottom = rc.top + Scale(Hwnd(), kCaptionHeight);
     return rc;
 }
 
 RECT DockablePane::SizingBand() const {
     RECT rc = ClientRect();
     switch (m_side) {
-    case DockSide::Bottom: rc.bottom = rc.top + kSizingBand; break;
-    case DockSide::Top: rc.top = rc.bottom - kSizingBand; break;
-    case DockSide::Left: rc.left = rc.right - kSizingBand; break;
-    case DockSide::Right: rc.right = rc.left + kSizingBand; break;
+    case DockSide::Bottom: rc.bottom = rc.top + Scale(Hwnd(), kSizingBand); break;
+    case DockSide::Top: rc.top = rc.bottom - Scale(Hwnd(), kSizingBand); break;
+    case DockSide::Left: rc.left = rc.right - Scale(Hwnd(), kSizingBand); break;
+    case DockSide::Right: rc.right = rc.left + Scale(Hwnd(), kSizingBand); break;
     case DockSide::Floating: return RECT{};
     }
     return rc;
@@ -207,9 +208,9 @@ RECT DockablePane::ContentRect() const {
     if (!IsDocked()) return rc;
     const RECT caption = CaptionRect();
     rc.top = caption.bottom;
-    if (m_side == DockSide::Top) rc.bottom -= kSizingBand;
-    if (m_side == DockSide::Left) rc.right -= kSizingBand;
-    if (m_side == DockSide::Right) rc.left += kSizingBand;
+    if (m_side == DockSide::Top) rc.bottom -= Scale(Hwnd(), kSizingBand);
+    if (m_side == DockSide::Left) rc.right -= Scale(Hwnd(), kSizingBand);
+    if (m_side == DockSide::Right) rc.left += Scale(Hwnd(), kSizingBand);
     if (rc.bottom < rc.top) rc.bottom = rc.top;
     return rc;
 }
@@ -259,7 +260,7 @@ void DockablePane::OnMouseMove(POINT) {
         }
         return;
     }
-    if (std::abs(dx) <= kDragThreshold && std::abs(dy) <= kDragThreshold) return;
+    if (std::abs(dx) <= Scale(Hwnd(), kDragThreshold) && std::abs(dy) <= Scale(Hwnd(), kDragThreshold)) return;
     // Tear the pane off: it floats under the cursor and the system's move loop takes over.
     m_drag = Drag::None;
     ::ReleaseCapture();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/Dpi.h"
+#include "ui/ImageButton.h"
 #include "ui/OwnerDrawMenu.h"
 
 namespace ui {
@@ -10,8 +12,11 @@ bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const wchar_t* classNa
                             HICON classIcon) {
     if (!RegisterClassOnce(className, 0, nullptr, nullptr, classIcon)) return false;
     const std::wstring title = LoadStringResource(resourceId);
-    return CreateWnd(0, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr) != nullptr;
+    if (CreateWnd(0, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                  nullptr, nullptr) == nullptr)
+        return false;
+    if (m_dpi == 0) m_dpi = DpiOf(Hwnd());
+    return true;
 }
 
 void FrameWindow::DockPane(DockablePane& pane, DockSide side) {
@@ -90,10 +95,38 @@ void FrameWindow::UpdatePopup(HMENU popup) {
     }
 }
 
+namespace {
+BOOL CALLBACK FollowDpi(HWND child, LPARAM) {
+    if (auto* button = dynamic_cast<ImageButton*>(Window::FromHandle(child))) button->OnDpiChanged();
+    ::InvalidateRect(child, nullptr, TRUE);
+    return TRUE;
+}
+}  // namespace
+
+void FrameWindow::OnDpiChanged(UINT newDpi, const RECT& suggested) {
+    const UINT oldDpi = m_dpi != 0 ? m_dpi : 96;
+    m_dpi = newDpi;
+    for (DockablePane* pane : m_panes) {
+        const SIZE min = pane->MinSize();
+        pane->SetMinSize(SIZE{::MulDiv(min.cx, static_cast<int>(newDpi), static_cast<int>(oldDpi)),
+                              ::MulDiv(min.cy, static_cast<int>(newDpi), static_cast<int>(oldDpi))});
+        pane->SetThickness(::MulDiv(pane->Thickness(), static_cast<int>(newDpi), static_cast<int>(oldDpi)));
+    }
+    ::EnumChildWindows(Hwnd(), FollowDpi, 0);
+    // The system's suggestion keeps the frame under the cursor at its new size.
+    ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
         RecalcLayout();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_COMMAND: {
         const UINT id = LOWORD(wParam);

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 #include <vector>
 
 #include "ui/CaptionBar.h"
@@ -23,6 +27,9 @@ public:
     bool LoadFrame(UINT resourceId, DWORD style, const wchar_t* className, HICON classIcon);
 
     void RecalcLayout();
+    // Moved to a monitor of another resolution: sizes scale and the frame takes the
+    // rectangle the system suggests.
+    void OnDpiChanged(UINT newDpi, const RECT& suggested);
     void DockPane(DockablePane& pane, DockSide side);
 
 protected:
@@ -53,6 +60,7 @@ private:
     CaptionBar* m_captionBar = nullptr;
     MenuBar* m_menuBar = nullptr;
     std::vector<DockablePane*> m_panes;
+    UINT m_dpi = 0;  // what the sizes are made for; set at creation
 };
 
 }  // namespace ui

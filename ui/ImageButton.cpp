@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/Dpi.h"
 #include "ui/Look.h"
 
 namespace ui {
@@ -11,7 +12,32 @@ namespace {
 const wchar_t kImageButtonClass[] = L"VantrelImageButton";
 const int kImageSize = 16;
 const int kPadding = 4;
+
+bool HasBitmap(UINT id) {
+    return ::FindResourceW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2)) != nullptr;
+}
 }  // namespace
+
+int ImageButton::ImageSize() const { return Scale(Hwnd(), kImageSize); }
+int ImageButton::Padding() const { return Scale(Hwnd(), kPadding); }
+
+void ImageButton::SetImage(UINT bitmapId) {
+    m_imageId = bitmapId;
+    LoadImageList(bitmapId, m_image);
+}
+
+void ImageButton::SetCheckedImage(UINT bitmapId) {
+    m_checkedImageId = bitmapId;
+    LoadImageList(bitmapId, m_checkedImage);
+}
+
+void ImageButton::OnDpiChanged() {
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Look::Current().FontFor(Hwnd())), FALSE);
+    if (m_imageId != 0) LoadImageList(m_imageId, m_image);
+    if (m_checkedImageId != 0) LoadImageList(m_checkedImageId, m_checkedImage);
+    SizeToContent();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
 
 ImageButton::~ImageButton() {
     if (m_image != nullptr) ImageList_Destroy(m_image);
@@ -30,21 +56,27 @@ bool ImageButton::Create(HWND parent, UINT id, DWORD style) {
     if (CreateWnd(0, kImageButtonClass, L"", style, 0, 0, 0, 0, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))) == nullptr)
         return false;
-    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Look::Current().Font()), FALSE);
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Look::Current().FontFor(Hwnd())), FALSE);
     return true;
 }
 
 void ImageButton::LoadImageList(UINT bitmapId, HIMAGELIST& list) {
     if (list != nullptr) ImageList_Destroy(list);
     list = nullptr;
-    auto bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                    MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0,
-                                                    0, LR_CREATEDIBSECTION));
+    // The drawing made for the size wins over a stretched smaller one.
+    const int size = ImageSize();
+    UINT source = bitmapId;
+    if (size >= 32 && HasBitmap(bitmapId + kVariant32Offset))
+        source = bitmapId + kVariant32Offset;
+    else if (size >= 24 && HasBitmap(bitmapId + kVariant24Offset))
+        source = bitmapId + kVariant24Offset;
+    auto bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(source),
+                                                    IMAGE_BITMAP, size, size, LR_CREATEDIBSECTION));
     if (bitmap == nullptr) return;  // a button without a picture still works
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof info, &info);
     if (info.bmBitsPixel == 32) {
-        list = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, 1, 0);
+        list = ImageList_Create(size, size, ILC_COLOR32, 1, 0);
         if (list != nullptr) ImageList_Add(list, bitmap, nullptr);
     } else {
         // Palette pictures: the colour of the top-left pixel is the transparent one.
@@ -53,7 +85,7 @@ void ImageButton::LoadImageList(UINT bitmapId, HIMAGELIST& list) {
         const COLORREF transparent = ::GetPixel(memory, 0, 0);
         ::SelectObject(memory, old);
         ::DeleteDC(memory);
-        list = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+        list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0);
         if (list != nullptr) ImageList_AddMasked(list, bitmap, transparent);
     }
     ::DeleteObject(bitmap);
@@ -87,7 +119,7 @@ void ImageButton::SetTooltip(const std::wstring& text) {
 
 void ImageButton::SizeToContent() {
     HDC dc = ::GetDC(Hwnd());
-    HGDIOBJ old = ::SelectObject(dc, Look::Current().Font());
+    HGDIOBJ old = ::SelectObject(dc, Look::Current().FontFor(Hwnd()));
     const std::wstring text = Text();
     SIZE extent{0, 0};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
@@ -95,8 +127,9 @@ void ImageButton::SizeToContent() {
     ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, old);
     ::ReleaseDC(Hwnd(), dc);
-    const int width = kPadding + kImageSize + (text.empty() ? 0 : kPadding + extent.cx) + kPadding;
-    const int height = std::max<int>(kImageSize, metrics.tmHeight) + 2 * kPadding;
+    const int padding = Padding(), image = ImageSize();
+    const int width = padding + image + (text.empty() ? 0 : padding + extent.cx) + padding;
+    const int height = std::max<int>(image, metrics.tmHeight) + 2 * padding;
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
@@ -121,13 +154,13 @@ void ImageButton::OnPaint() {
     HIMAGELIST image = m_checked && m_checkedImage != nullptr ? m_checkedImage : m_image;
     const int offset = (m_checked || m_pressed) ? 1 : 0;
     if (image != nullptr)
-        ImageList_Draw(image, 0, dc, kPadding + offset, (rc.bottom - kImageSize) / 2 + offset, ILD_TRANSPARENT);
+        ImageList_Draw(image, 0, dc, Padding() + offset, (rc.bottom - ImageSize()) / 2 + offset, ILD_TRANSPARENT);
     RECT text = rc;
-    text.left = kPadding + kImageSize + kPadding + offset;
+    text.left = Padding() + ImageSize() + Padding() + offset;
     text.top += offset;
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look.ButtonTextColour());
-    HGDIOBJ old = ::SelectObject(dc, look.Font());
+    HGDIOBJ old = ::SelectObject(dc, look.FontFor(Hwnd()));
     const std::wstring caption = Text();
     ::DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SelectObject(dc, old);

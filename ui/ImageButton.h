@@ -19,8 +19,10 @@ public:
     ~ImageButton() override;
 
     bool Create(HWND parent, UINT id, DWORD style);
-    void SetImage(UINT bitmapId) { LoadImageList(bitmapId, m_image); }
-    void SetCheckedImage(UINT bitmapId) { LoadImageList(bitmapId, m_checkedImage); }
+    // A 16-pixel picture; on screens of more dots per inch its larger variant,
+    // found at bitmapId + kVariant24Offset or + kVariant32Offset, where there is one.
+    void SetImage(UINT bitmapId);
+    void SetCheckedImage(UINT bitmapId);
     void SetTooltip(const std::wstring& text);
     void SizeToContent();
     void SetFaceColor(COLORREF color, bool redraw);
@@ -29,14 +31,24 @@ public:
     // Bits per pixel of the screen, which decides between the two sets of pictures.
     static int ScreenColorDepth();
 
+    // Pictures and size anew, for the resolution of the monitor the button is now on.
+    void OnDpiChanged();
+
+    static constexpr UINT kVariant24Offset = 1000;
+    static constexpr UINT kVariant32Offset = 2000;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void LoadImageList(UINT bitmapId, HIMAGELIST& list);
+    int ImageSize() const;
+    int Padding() const;
     void OnPaint();
     void Click();
 
+    UINT m_imageId = 0;
+    UINT m_checkedImageId = 0;
     HIMAGELIST m_image = nullptr;
     HIMAGELIST m_checkedImage = nullptr;
     HWND m_tooltip = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/Look.h"
 
+#include "ui/Dpi.h"
+
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -63,7 +65,24 @@ void Look::Select(std::uint32_t id) {
 }
 
 // The dialog font of the system, which the window buttons' sizes are made for.
-HFONT Look::Font() const { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+HFONT Look::FontFor(HWND hwnd) const { return FontAtDpi(hwnd != nullptr ? DpiOf(hwnd) : 0); }
+
+HFONT Look::FontAtDpi(UINT dpi) const {
+    // The system's font is made for the system's resolution; a monitor of another
+    // gets the same font scaled, made once per resolution.
+    HFONT system = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const UINT systemDpi = DpiOf(nullptr);
+    if (dpi == 0 || dpi == systemDpi) return system;
+    static std::map<UINT, HFONT> scaled;
+    auto it = scaled.find(dpi);
+    if (it != scaled.end()) return it->second;
+    LOGFONTW font{};
+    if (::GetObjectW(system, sizeof font, &font) == 0) return system;
+    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi));
+    HFONT made = ::CreateFontIndirectW(&font);
+    if (made == nullptr) return system;
+    return scaled.emplace(dpi, made).first->second;
+}
 
 HBRUSH Look::Brush(COLORREF colour) const {
     static std::map<COLORREF, HBRUSH> brushes;  // a handful: the colours of the looks
@@ -117,7 +136,7 @@ void Look::DrawPaneCaption(HDC dc, const RECT& rc, const std::wstring& caption) 
     text.left += 14;
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, p.paneCaptionText);
-    HGDIOBJ old = ::SelectObject(dc, Font());
+    HGDIOBJ old = ::SelectObject(dc, FontFor(dc));
     ::DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     ::SelectObject(dc, old);
 }
@@ -188,8 +207,9 @@ COLORREF Look::TaskbarBackground() const { return kTaskbarGrey; }
 COLORREF Look::MenuBarColour() const { return Mix(Palette().barFrom, Palette().barTo); }
 
 SIZE Look::MeasureMenuItem(HDC dc, const MenuItem& item) const {
-    if (item.separator) return SIZE{0, kMenuSeparatorHeight};
-    HGDIOBJ old = ::SelectObject(dc, Font());
+    const auto px = [dc](int at96) { return Scale(::WindowFromDC(dc), at96); };
+    if (item.separator) return SIZE{0, px(kMenuSeparatorHeight)};
+    HGDIOBJ old = ::SelectObject(dc, FontFor(dc));
     RECT label{0, 0, 0, 0};
     ::DrawTextW(dc, item.text.c_str(), -1, &label, DT_SINGLELINE | DT_CALCRECT);
     RECT shortcut{0, 0, 0, 0};
@@ -197,14 +217,15 @@ SIZE Look::MeasureMenuItem(HDC dc, const MenuItem& item) const {
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, old);
-    if (item.menuBar) return SIZE{label.right + kMenuBarPadding, metrics.tmHeight + 4};
-    const int height = std::max<int>(kMenuItemHeight, metrics.tmHeight + 6);
-    const int width = kMenuGutter + 8 + label.right + (item.shortcut.empty() ? 0 : 24 + shortcut.right) + 16;
+    if (item.menuBar) return SIZE{label.right + px(kMenuBarPadding), metrics.tmHeight + px(4)};
+    const int height = std::max<int>(px(kMenuItemHeight), metrics.tmHeight + px(6));
+    const int width = px(kMenuGutter + 8) + label.right + (item.shortcut.empty() ? 0 : px(24) + shortcut.right) + px(16);
     return SIZE{width, height};
 }
 
 void Look::DrawMenuItem(HDC dc, const RECT& rc, const MenuItem& item) const {
     const vantrel::LookPalette& p = Palette();
+    const int gutter = Scale(::WindowFromDC(dc), kMenuGutter);
     const bool themed = p.visualStyles && !item.menuBar && Themes::Menu() != nullptr;
     if (item.menuBar) {
         ::FillRect(dc, &rc, Brush(MenuBarColour()));
@@ -213,13 +234,13 @@ void Look::DrawMenuItem(HDC dc, const RECT& rc, const MenuItem& item) const {
     } else {
         ::FillRect(dc, &rc, Brush(p.menuBack));
         if (p.flatMenus) {
-            RECT gutter{rc.left, rc.top, rc.left + kMenuGutter, rc.bottom};
-            ::FillRect(dc, &gutter, Brush(p.menuGutter));
+            RECT strip{rc.left, rc.top, rc.left + gutter, rc.bottom};
+            ::FillRect(dc, &strip, Brush(p.menuGutter));
         }
     }
     if (item.separator) {
         const int y = (rc.top + rc.bottom) / 2;
-        RECT line{rc.left + (p.flatMenus ? kMenuGutter + 6 : 2), y, rc.right - 2, y + 1};
+        RECT line{rc.left + (p.flatMenus ? gutter + 6 : 2), y, rc.right - 2, y + 1};
         ::FillRect(dc, &line, Brush(p.menuSeparator));
         if (p.edges3D) {
             RECT light{line.left, y + 1, line.right, y + 2};
@@ -246,14 +267,14 @@ void Look::DrawMenuItem(HDC dc, const RECT& rc, const MenuItem& item) const {
 
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, textColour);
-    HGDIOBJ old = ::SelectObject(dc, Font());
+    HGDIOBJ old = ::SelectObject(dc, FontFor(dc));
     const UINT prefix = item.hideAccelerators ? DT_HIDEPREFIX : 0;
     if (item.menuBar) {
         RECT text = rc;
         ::DrawTextW(dc, item.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER | prefix);
     } else {
         if (item.checked) {
-            RECT mark{rc.left + 4, rc.top + 3, rc.left + kMenuGutter - 4, rc.bottom - 3};
+            RECT mark{rc.left + 4, rc.top + 3, rc.left + gutter - 4, rc.bottom - 3};
             if (item.radio) {
                 const int cx = (mark.left + mark.right) / 2, cy = (mark.top + mark.bottom) / 2;
                 RECT dot{cx - 3, cy - 3, cx + 3, cy + 3};
@@ -276,7 +297,7 @@ void Look::DrawMenuItem(HDC dc, const RECT& rc, const MenuItem& item) const {
             }
         }
         RECT text = rc;
-        text.left += kMenuGutter + 8;
+        text.left += gutter + 8;
         text.right -= 16;
         ::DrawTextW(dc, item.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
         if (!item.shortcut.empty())

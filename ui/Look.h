@@ -38,8 +38,12 @@ public:
     bool SmartDocking() const { return m_smartDocking; }
     void SetSmartDocking(bool on) { m_smartDocking = on; }
 
-    // The font of menus, bars, panes and buttons.
-    HFONT Font() const;
+    // The font of menus, bars, panes and buttons, at the resolution of a window
+    // or of the window a device context draws on (the system's when it has none).
+    HFONT Font() const { return FontAtDpi(0); }
+    HFONT FontFor(HWND hwnd) const;
+    HFONT FontFor(HDC dc) const { return FontFor(::WindowFromDC(dc)); }
+    HFONT FontAtDpi(UINT dpi) const;
     // A solid brush of `colour`, kept for the life of the process.
     HBRUSH Brush(COLORREF colour) const;
 

@@ -90,7 +90,7 @@ void StatusBar::OnPaint() {
     const int parts = static_cast<int>(::SendMessageW(Hwnd(), SB_GETPARTS, 0, 0));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look.Palette().barText);
-    HGDIOBJ old = ::SelectObject(dc, look.Font());
+    HGDIOBJ old = ::SelectObject(dc, look.FontFor(Hwnd()));
     for (int i = 0; i < parts; ++i) {
         RECT part{};
         ::SendMessageW(Hwnd(), SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&part));
