@@ -35,7 +35,7 @@ int CaptionBar::Margin() const { return Scaled(Hwnd(), 2); }
 int CaptionBar::Height() const {
     if (!IsVisible()) return 0;
     int content = ButtonSize().cy;
-    if (m_bitmap != nullptr) content = std::max(content, static_cast<int>(m_bitmapSize.cy));
+    if (m_bitmap != nullptr) content = std::max(content, Scaled(Hwnd(), m_bitmapSize.cy));
     HDC dc = ::GetDC(Hwnd());
     HGDIOBJ old = ::SelectObject(dc, Look::Current().FontFor(Hwnd()));
     TEXTMETRICW metrics{};
@@ -55,9 +55,10 @@ RECT CaptionBar::ImageRect() const {
     const RECT client = ClientRect();
     if (m_bitmap == nullptr) return RECT{client.left, client.top, client.left, client.top};
     const int m = Margin();
+    // The picture is drawn for 96 dots per inch and grows with the screen's.
     const int width = m_stretch ? (client.bottom - client.top - 2 * m) * m_bitmapSize.cx / std::max<LONG>(1, m_bitmapSize.cy)
-                                : m_bitmapSize.cx;
-    const int height = m_stretch ? client.bottom - client.top - 2 * m : m_bitmapSize.cy;
+                                : Scaled(Hwnd(), m_bitmapSize.cx);
+    const int height = m_stretch ? client.bottom - client.top - 2 * m : Scaled(Hwnd(), m_bitmapSize.cy);
     const int top = (client.top + client.bottom - height) / 2;
     const int left = m_imageAlign == Align::Right ? client.right - m - width : client.left + m;
     return RECT{left, top, left + width, top + height};
