@@ -113,6 +113,7 @@ void FrameWindow::OnDpiChanged(UINT newDpi, const RECT& suggested) {
         pane->SetThickness(::MulDiv(pane->Thickness(), static_cast<int>(newDpi), static_cast<int>(oldDpi)));
     }
     ::EnumChildWindows(Hwnd(), FollowDpi, 0);
+    if (m_menuBar != nullptr) m_menuBar->FollowDpi();
     // The system's suggestion keeps the frame under the cursor at its new size.
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

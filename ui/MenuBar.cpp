@@ -40,6 +40,13 @@ void MenuBar::PaintFreeSpace() {
     ::ReleaseDC(m_frame, dc);
 }
 
+void MenuBar::FollowDpi() {
+    if (m_menu == nullptr) return;
+    // Items set anew are measured anew: the system keeps their old size otherwise.
+    ownerdraw::Adopt(m_menu, true);
+    if (IsVisible()) ::DrawMenuBar(m_frame);
+}
+
 void MenuBar::FollowLook() {
     if (m_menu == nullptr || m_lookGeneration == Look::Current().Generation()) return;
     m_lookGeneration = Look::Current().Generation();

@@ -22,6 +22,8 @@ public:
     // Paints what the items leave free of the bar, which not every system paints
     // in the menu's background colour; after the frame's non-client area is drawn.
     void PaintFreeSpace();
+    // Measures its items anew, at the resolution of the monitor the frame is now on.
+    void FollowDpi();
 
 private:
     HWND m_frame = nullptr;
