@@ -309,7 +309,12 @@ void Look::DrawMenuItem(HDC dc, const RECT& rc, const MenuItem& item) const {
 void ApplyTitleBarDarkness(HWND frame, bool dark) {
     using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
     static SetAttribute set = [] {
-        HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
+        // By its full path in the system folder, on every system.
+        wchar_t path[MAX_PATH] = {};
+        const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+        if (length == 0 || length + 12 >= MAX_PATH) return static_cast<SetAttribute>(nullptr);
+        wcscat_s(path, L"\\dwmapi.dll");
+        HMODULE dwm = ::LoadLibraryW(path);
         return dwm != nullptr ? reinterpret_cast<SetAttribute>(
                                     reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmSetWindowAttribute")))
                               : nullptr;

@@ -62,6 +62,11 @@ TEST_F(Settings, MalformedValuesReadAsTheirDefaults) {
     WriteProfileRaw(L"Workspace", L"ApplicationLook", REG_QWORD, &look, sizeof look);
     const unsigned char shortValue[2] = {1, 0};
     WriteProfileRaw(L"Systray", L"OnClose", REG_DWORD, shortValue, sizeof shortValue);  // truncated
+    WriteProfileRaw(L"Settings", L"TabMode", REG_SZ, text, sizeof text);
+    WriteProfileRaw(L"Settings", L"BringToFront", REG_BINARY, runs, sizeof runs);
+    const wchar_t multi[] = L"1\0\0";
+    WriteProfileRaw(L"Settings", L"StartOnBoot", REG_MULTI_SZ, multi, sizeof multi);
+    WriteProfileRaw(L"Systray", L"Enable", REG_DWORD, shortValue, 1);  // one byte
 
     VantrelProcess vantrel;
     ASSERT_TRUE(vantrel.Start(L"/MINIMIZE"));
@@ -69,6 +74,11 @@ TEST_F(Settings, MalformedValuesReadAsTheirDefaults) {
     ASSERT_TRUE(vantrel.WaitForStartup());
     EXPECT_TRUE(::IsIconic(vantrel.MainFrame()));  // OnMinimize read as 0
     EXPECT_EQ(ReadProfileDword(L"Workspace", L"ApplicationLook"), 210u);
+    HWND frame = vantrel.MainFrame();
+    EXPECT_FALSE(FindMenuItem(frame, 3, ID_TABMODE).checked);
+    EXPECT_FALSE(FindMenuItem(frame, 3, ID_BRING_TO_FRONT).checked);
+    EXPECT_FALSE(FindMenuItem(frame, 1, ID_START_WITH_WINDOWS).checked);
+    EXPECT_FALSE(FindMenuItem(frame, 0, ID_SYSTRAY_ENABLE).checked);
 
     // Close reads OnClose as 0, so it really closes.
     ::PostMessageW(vantrel.MainFrame(), WM_SYSCOMMAND, SC_CLOSE, 0);
