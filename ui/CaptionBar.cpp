@@ -12,7 +12,6 @@ namespace {
 const wchar_t kCaptionBarClass[] = L"VantrelCaptionBar";
 constexpr UINT_PTR kImageToolId = 1;
 
-int Scaled(HWND hwnd, int pixels) { return Scale(hwnd, pixels); }
 }  // namespace
 
 CaptionBar::~CaptionBar() {
@@ -30,12 +29,12 @@ void CaptionBar::Show(bool show) {
     if (m_layoutChanged) m_layoutChanged();
 }
 
-int CaptionBar::Margin() const { return Scaled(Hwnd(), 2); }
+int CaptionBar::Margin() const { return Scale(Hwnd(), 2); }
 
 int CaptionBar::Height() const {
     if (!IsVisible()) return 0;
     int content = ButtonSize().cy;
-    if (m_bitmap != nullptr) content = std::max(content, Scaled(Hwnd(), m_bitmapSize.cy));
+    if (m_bitmap != nullptr) content = std::max(content, Scale(Hwnd(), m_bitmapSize.cy));
     HDC dc = ::GetDC(Hwnd());
     HGDIOBJ old = ::SelectObject(dc, Look::Current().FontFor(Hwnd()));
     TEXTMETRICW metrics{};
@@ -48,7 +47,7 @@ int CaptionBar::Height() const {
 
 SIZE CaptionBar::ButtonSize() const {
     if (m_button == nullptr) return SIZE{0, 0};
-    return SIZE{Scaled(Hwnd(), m_dropDownArrow ? 80 : 68), Scaled(Hwnd(), 24)};
+    return SIZE{Scale(Hwnd(), m_dropDownArrow ? 80 : 68), Scale(Hwnd(), 24)};
 }
 
 RECT CaptionBar::ImageRect() const {
@@ -57,8 +56,8 @@ RECT CaptionBar::ImageRect() const {
     const int m = Margin();
     // The picture is drawn for 96 dots per inch and grows with the screen's.
     const int width = m_stretch ? (client.bottom - client.top - 2 * m) * m_bitmapSize.cx / std::max<LONG>(1, m_bitmapSize.cy)
-                                : Scaled(Hwnd(), m_bitmapSize.cx);
-    const int height = m_stretch ? client.bottom - client.top - 2 * m : Scaled(Hwnd(), m_bitmapSize.cy);
+                                : Scale(Hwnd(), m_bitmapSize.cx);
+    const int height = m_stretch ? client.bottom - client.top - 2 * m : Scale(Hwnd(), m_bitmapSize.cy);
     const int top = (client.top + client.bottom - height) / 2;
     const int left = m_imageAlign == Align::Right ? client.right - m - width : client.left + m;
     return RECT{left, top, left + width, top + height};
@@ -67,7 +66,7 @@ RECT CaptionBar::ImageRect() const {
 RECT CaptionBar::ButtonRect() const {
     const RECT client = ClientRect();
     const SIZE size = ButtonSize();
-    const int m = Scaled(Hwnd(), 8);
+    const int m = Scale(Hwnd(), 8);
     const int top = (client.top + client.bottom - size.cy) / 2;
     const int left = m_buttonAlign == Align::Right ? client.right - m - size.cx : client.left + m;
     return RECT{left, top, left + size.cx, top + size.cy};
@@ -93,7 +92,7 @@ HWND CaptionBar::MakeToolTip() {
                                  ::GetModuleHandleW(nullptr), nullptr);
     if (tip == nullptr) return nullptr;  // the bar works without its tips
     // Wide enough for the description's lines to break only where it breaks them.
-    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, Scaled(Hwnd(), 400));
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, Scale(Hwnd(), 400));
     return tip;
 }
 
@@ -188,16 +187,16 @@ void CaptionBar::OnPaint() {
         ::SelectObject(memory, old);
         ::DeleteDC(memory);
         if (m_imageAlign == Align::Left)
-            textArea.left = image.right + Scaled(Hwnd(), 8);
+            textArea.left = image.right + Scale(Hwnd(), 8);
         else
-            textArea.right = image.left - Scaled(Hwnd(), 8);
+            textArea.right = image.left - Scale(Hwnd(), 8);
     }
     if (m_button != nullptr) {
         const RECT button = ButtonRect();
         if (m_buttonAlign == Align::Right)
-            textArea.right = std::min(textArea.right, button.left - Scaled(Hwnd(), 8));
+            textArea.right = std::min(textArea.right, button.left - Scale(Hwnd(), 8));
         else
-            textArea.left = std::max(textArea.left, button.right + Scaled(Hwnd(), 8));
+            textArea.left = std::max(textArea.left, button.right + Scale(Hwnd(), 8));
     }
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look.Palette().captionBarText);
@@ -232,8 +231,8 @@ void CaptionBar::OnDrawItem(const DRAWITEMSTRUCT& item) {
     RECT textRect = rc;
     if (m_dropDownArrow) {
         // A small downward triangle at the right tells that the button opens a menu.
-        const int size = Scaled(item.hwndItem, 4);
-        const int right = rc.right - Scaled(item.hwndItem, 8);
+        const int size = Scale(item.hwndItem, 4);
+        const int right = rc.right - Scale(item.hwndItem, 8);
         const int middle = (rc.top + rc.bottom) / 2;
         const POINT arrow[3] = {{right - 2 * size, middle - size / 2},
                                 {right, middle - size / 2},
@@ -250,7 +249,7 @@ void CaptionBar::OnDrawItem(const DRAWITEMSTRUCT& item) {
     ::SelectObject(dc, oldFont);
     if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         RECT focus = rc;
-        ::InflateRect(&focus, -Scaled(item.hwndItem, 3), -Scaled(item.hwndItem, 3));
+        ::InflateRect(&focus, -Scale(item.hwndItem, 3), -Scale(item.hwndItem, 3));
         ::DrawFocusRect(dc, &focus);
     }
 }

@@ -177,26 +177,8 @@ TEST_F(Pane, FloatsDocksAtAnEdgeAndComesBackAtTheBottom) {
 
 namespace {
 
-struct MarkerSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMarker(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<MarkerSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && WindowClass(hwnd) == L"VantrelDockMarker" && ::IsWindowVisible(hwnd))
-        search->found.push_back(hwnd);
-    return TRUE;
-}
-
 // The docking markers that process `pid` shows, each titled by its edge.
-std::vector<HWND> VisibleMarkers(DWORD pid) {
-    MarkerSearch search{pid, {}};
-    ::EnumWindows(CollectMarker, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+std::vector<HWND> VisibleMarkers(DWORD pid) { return VisibleWindowsOf(pid, L"VantrelDockMarker"); }
 
 class DockMarkers : public Pane {
 protected:

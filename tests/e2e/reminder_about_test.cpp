@@ -90,13 +90,9 @@ TEST_F(DonationReminder, ShowsOnTheTwentyFifthStartOnlyAndAboveTheView) {
     EXPECT_GT(actionRect.left, (barRect.left + barRect.right) / 2);
 
     // Additional frames neither count nor show it.
-    ::SendMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);
-    ASSERT_TRUE(WaitFor([&] { return vantrel.Frames().size() == 2; }, 5000));
-    for (HWND f : vantrel.Frames()) {
-        if (f == frame) continue;
-        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(f) != FALSE; }, 5000));
-        EXPECT_FALSE(BarShown(f));
-    }
+    HWND added = vantrel.NewFrame(frame);
+    ASSERT_NE(added, nullptr);
+    EXPECT_FALSE(BarShown(added));
     EXPECT_EQ(ReadProfileDword(L"Stats", L"ApplicationRuns"), 25u);
     Stop();
 
@@ -211,15 +207,8 @@ TEST_F(About, ShowsTheVersionOfTheResourceAndItsNoteMailsTheAuthorWithTheBoxLeft
 
 TEST_F(About, HomepageAndAboutWorkInAnAdditionalFrameWithoutWindows) {
     UrlRecorder recorder;
-    ::SendMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);
-    HWND second = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            for (HWND f : vantrel.Frames())
-                if (f != frame && ::IsWindowVisible(f)) second = f;
-            return second != nullptr;
-        },
-        5000));
+    HWND second = vantrel.NewFrame(frame);
+    ASSERT_NE(second, nullptr);
     ::SendMessageW(second, WM_COMMAND, ID_VISIT_HOMEPAGE, 0);
     EXPECT_TRUE(recorder.WaitForUrl(ServerRoot() + L"/"));
 

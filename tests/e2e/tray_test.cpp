@@ -39,23 +39,7 @@ protected:
         if (HasFatalFailure()) return;
         ASSERT_TRUE(WaitFor([&] { return TrayIconExists(frame); }, 5000));
     }
-    HWND NewFrame() {
-        const auto before = vantrel.Frames();
-        ::SendMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);
-        HWND made = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND f : vantrel.Frames()) {
-                    if (std::find(before.begin(), before.end(), f) == before.end()) {
-                        made = f;
-                        return ::IsWindowVisible(f) != FALSE;
-                    }
-                }
-                return false;
-            },
-            5000);
-        return made;
-    }
+    HWND NewFrame() { return vantrel.NewFrame(frame); }
     std::vector<MenuItem> TrayMenu() { return ReadMenu(frame, kTestSystrayMenu); }
     // Opens the tray menu as a right click on the icon does, and waits for it.
     HWND OpenTrayMenu() {

@@ -82,19 +82,7 @@ protected:
     }
 
     // New Window in the main frame; the frame it made, once shown.
-    HWND NewFrame() {
-        const auto before = vantrel.Frames();
-        ::SendMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);
-        HWND made = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND f : vantrel.Frames())
-                    if (std::find(before.begin(), before.end(), f) == before.end() && ::IsWindowVisible(f)) made = f;
-                return made != nullptr;
-            },
-            5000);
-        return made;
-    }
+    HWND NewFrame() { return vantrel.NewFrame(frame); }
 
     HttpServer server;
     VantrelProcess vantrel;

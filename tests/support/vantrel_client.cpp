@@ -8,6 +8,7 @@
 #include "viewer_client.h"
 
 #include "app/Messages.h"
+#include "resource.h"
 
 namespace {
 const wchar_t kProfileKey[] = L"Software\\Vantrel\\Vantrel";
@@ -221,27 +222,45 @@ bool ProfileValueExists(const wchar_t* section, const wchar_t* entry) {
 }
 
 namespace {
-struct PopupSearch {
+struct WindowSearch {
     DWORD pid;
-    HWND found;
+    const std::wstring& className;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindPopupMenu(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<PopupSearch*>(param);
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && WindowClass(hwnd) == L"#32768" && ::IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
-    }
+    if (pid == search->pid && ::IsWindowVisible(hwnd) && WindowClass(hwnd) == search->className)
+        search->found.push_back(hwnd);
     return TRUE;
 }
 }  // namespace
 
-HWND OpenPopupMenuOf(DWORD pid) {
-    PopupSearch search{pid, nullptr};
-    ::EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> VisibleWindowsOf(DWORD pid, const std::wstring& className) {
+    WindowSearch search{pid, className, {}};
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND OpenPopupMenuOf(DWORD pid) {
+    const auto menus = VisibleWindowsOf(pid, L"#32768");
+    return menus.empty() ? nullptr : menus.front();
+}
+
+HWND VantrelProcess::NewFrame(HWND from) const {
+    const auto before = Frames();
+    ::SendMessageW(from, WM_COMMAND, ID_NEW_WINDOW, 0);
+    HWND made = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND f : Frames())
+                if (std::find(before.begin(), before.end(), f) == before.end() && ::IsWindowVisible(f)) made = f;
+            return made != nullptr;
+        },
+        5000);
+    return made;
 }
 
 std::vector<MenuItem> ReadMenu(HWND frame, int kind) {

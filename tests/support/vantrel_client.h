@@ -48,6 +48,9 @@ public:
     std::vector<HWND> Frames() const;
     // The frame whose title marks it as the main frame, or null.
     HWND MainFrame() const;
+    // Asks `from` for a new frame (File > New Window) and returns it once it is
+    // shown, or null when none shows within a few seconds.
+    HWND NewFrame(HWND from) const;
     // Waits for the first start-up tick of the main frame: visible, iconic or
     // (for a frame that starts hidden) the run counted in the profile.
     bool WaitForStartup(int timeoutMs = 10000) const;
@@ -68,6 +71,8 @@ std::vector<std::wstring> ButtonCaptions(HWND frame);
 int CheckedButton(HWND frame);
 bool IsTopLevel(HWND window);
 
+// The visible top-level windows of class `className` that process `pid` shows.
+std::vector<HWND> VisibleWindowsOf(DWORD pid, const std::wstring& className);
 // A popup menu that process `pid` shows, or null.
 HWND OpenPopupMenuOf(DWORD pid);
 
