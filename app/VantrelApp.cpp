@@ -38,11 +38,8 @@ bool CVantrelApp::InitInstance() {
     auto* frame = new (std::nothrow) CMainFrame(*this);
     if (frame == nullptr) return false;
     SetMainWindow(frame);
-    if (!frame->LoadFrame()) {
-        // The frame object is freed with its window; without one it is ours to free.
-        if (!frame->Exists()) SetMainWindow(nullptr);
-        return false;
-    }
+    // A frame that could not be made has freed itself and taken itself off.
+    if (!frame->LoadFrame()) return false;
     if (!frame->IsMainFrame()) {
         // Another copy runs and owns the capture: hand over to it instead of showing a
         // frame that could never capture anything. Our frame was never visible.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/Geometry.h"
 
@@ -51,8 +52,11 @@ public:
     virtual void SetActive(WindowId window) = 0;
     virtual void SetForeground(WindowId window) = 0;
     virtual void SwitchTo(WindowId window) = 0;
-    // Sends WM_CLOSE and returns once the window's owner has handled it.
+    // Asks the window to close and returns at once; the answer is not waited for.
     virtual void Close(WindowId window) = 0;
+    // Asks the windows to close one after the other, each once the one before has
+    // answered, gone or stopped answering; returns at once.
+    virtual void CloseInTurn(const std::vector<WindowId>& windows) = 0;
 
     // Whether the key is held down right now, whichever program has the keyboard.
     virtual bool IsKeyDown(Key key) = 0;

@@ -99,12 +99,19 @@ bool HostingEngine::RunCaptureCycle() {
 }
 
 void HostingEngine::ConsiderTopLevelWindow(WindowId window) {
+    if (m_bReleased) return;
     if (!EqualNoCase(m_desktop.ClassName(window), m_strClassName)) return;
     if (Hosts(window)) return;
     if (m_context.IsHostedElsewhere(window)) return;
     // A window we may not adopt (a process of higher integrity, or one that just died)
     // stays where it is; the next cycle tries again.
     if (!m_desktop.SetParent(window, m_hHostView)) return;
+    // Taking a window in waits for its program, and a release of everything (the
+    // session ends) may have run meanwhile: then this one goes back out too.
+    if (m_bReleased) {
+        m_desktop.SetParent(window, kNoWindow);
+        return;
+    }
     m_desktop.AttachInput(window);
     m_desktop.Show(window, ShowCommand::Show);
     AddHostedWindow(window);
@@ -112,6 +119,11 @@ void HostingEngine::ConsiderTopLevelWindow(WindowId window) {
 
 void HostingEngine::AddHostedWindow(WindowId window) {
     if (window == kNoWindow) return;
+    if (m_bReleased) {
+        // Handed to a frame that has let go of everything: back to the desktop.
+        if (m_desktop.Parent(window) == m_hHostView) m_desktop.SetParent(window, kNoWindow);
+        return;
+    }
     // Without a button the window is still ours: losing the record would strand it in
     // the host view, unreleased when the frame closes.
     const ButtonId button = m_buttons.Create(ControlIdOf(m_windows.size()));
@@ -233,11 +245,8 @@ void HostingEngine::TileVertically() {
 }
 
 void HostingEngine::CloseAllWindows() {
-    // Each close waits for the viewer, which may have our frame closed meanwhile:
-    // from here on only the copies are used. The cycle drops the windows that went.
-    Desktop& desktop = m_desktop;
-    const std::vector<WindowId> windows = HandleCopy();
-    for (WindowId window : windows) desktop.Close(window);
+    // The cycle drops the windows that went; those that refuse keep their buttons.
+    m_desktop.CloseInTurn(HandleCopy());
 }
 
 int HostingEngine::IndexOfButton(ButtonId button) const {
@@ -254,25 +263,34 @@ void HostingEngine::BringForward(int index) {
     if (!record.bMoved) m_desktop.SetForeground(record.hWnd);
 }
 
-void HostingEngine::ReleaseAllWindows() {
+bool HostingEngine::ReleaseAllWindows() {
+    m_bReleased = true;
     if (m_bDragging) {
         m_buttons.ReleaseMouse();
         m_bDragging = false;
     }
+    constexpr int kTries = 3;
+    std::vector<HostedWindowRecord> kept;
     for (HostedWindowRecord& record : m_windows) {
-        if (record.pButton != kNoButton) {
-            m_buttons.Destroy(record.pButton);
-            record.pButton = kNoButton;
-        }
         // A moved window belongs to another frame now, and one that has a new parent
         // was taken over by someone else; either way it is not ours to hand back.
-        if (record.bMoved) continue;
-        if (m_desktop.IsWindow(record.hWnd) && m_desktop.Parent(record.hWnd) == m_hHostView)
-            m_desktop.SetParent(record.hWnd, kNoWindow);
+        bool inside = !record.bMoved && m_desktop.IsWindow(record.hWnd) && m_desktop.Parent(record.hWnd) == m_hHostView;
+        for (int attempt = 0; inside && attempt < kTries; ++attempt) {
+            if (m_desktop.SetParent(record.hWnd, kNoWindow)) inside = false;
+        }
+        if (inside) {
+            kept.push_back(record);  // still inside: its button stays with it
+            continue;
+        }
+        if (record.pButton != kNoButton) m_buttons.Destroy(record.pButton);
     }
     // Forgotten at once, so a closing frame can never be asked for windows it gave back.
-    m_windows.clear();
+    m_windows = std::move(kept);
     ++m_nReshapes;
+    if (m_windows.empty()) return true;
+    Renumber();
+    RelayoutButtons();
+    return false;
 }
 
 void HostingEngine::RelayoutButtons() {

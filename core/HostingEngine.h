@@ -72,8 +72,13 @@ public:
     void ActivateIndex(int index);
     // Ctrl+Tab, Ctrl+Shift+Tab and Ctrl+F4, polled by the cycle once per visited record.
     void PollShortcuts();
-    // Hands every hosted window back to the desktop and forgets it.
-    void ReleaseAllWindows();
+    // Hands every hosted window back to the desktop and forgets it; from then on no
+    // window is taken in (not even by a cycle that was waiting on a window while the
+    // release ran) until AcceptWindows. A window that will not leave keeps its
+    // record, so that the next release tries again; returns whether all left.
+    bool ReleaseAllWindows();
+    void AcceptWindows() { m_bReleased = false; }
+    bool IsReleased() const { return m_bReleased; }
     void RelayoutButtons();
 
     // A click on the button with this control id brings its window forward.
@@ -128,6 +133,7 @@ private:
     int m_nDragIndex = 0;
     WindowId m_hHostView = kNoWindow;
     bool m_bCapture = false;
+    bool m_bReleased = false;
     std::vector<HostedWindowRecord> m_windows;
     std::wstring m_strClassName = kViewerWindowClass;
     int m_nKeyDelay = 0;

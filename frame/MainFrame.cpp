@@ -19,7 +19,6 @@ const wchar_t kFrameClass[] = L"VantrelFrame";
 const wchar_t kMutexName[] = L"Vantrel special build {1ACF2B90-2B9A-4E76-8F79-A16E3E9101F2}";
 const UINT_PTR kStartupTimerId = 0;
 const UINT kStartupElapse = 50;
-const UINT_PTR kDeferredCloseTimerId = 2;
 
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
@@ -32,7 +31,12 @@ CMainFrame::CMainFrame(CVantrelApp& app)
     m_app.m_nAppLook = m_app.Settings().Get(vantrel::profile::kApplicationLook);
 }
 
-CMainFrame::~CMainFrame() = default;
+// Deleted once no code of ours runs any more, which may be after the main frame has
+// gone too; an entry or a pointer left behind would name a freed frame.
+CMainFrame::~CMainFrame() {
+    if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->m_registry.Forget(*this);
+    if (m_app.MainWindow() == this) m_app.SetMainWindow(nullptr);
+}
 
 bool CMainFrame::LoadFrame() {
     return FrameWindow::LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, kFrameClass, LoadAppIcon(32));
@@ -75,7 +79,9 @@ int CMainFrame::OnCreate() {
     SetCaptionBar(&m_donationReminder.Bar());
 
     // Tests may stretch the time before the first tick, to watch the frame held hidden.
-    ::SetTimer(Hwnd(), kStartupTimerId, testhooks::StartupElapse(kStartupElapse), nullptr);
+    // Without the timer the frame would never show: the tick comes at once instead.
+    if (::SetTimer(Hwnd(), kStartupTimerId, testhooks::StartupElapse(kStartupElapse), nullptr) == 0)
+        ::PostMessageW(Hwnd(), WM_TIMER, kStartupTimerId, 0);
 
     WindowCtrl().Engine().SetCapture(m_bMainFrame != 0);
     WindowCtrl().Engine().SetHostView(reinterpret_cast<vantrel::WindowId>(m_wndView.Hwnd()));
@@ -115,7 +121,7 @@ void CMainFrame::OnTimer() {
     m_bStartupComplete = 1;
     if (!vantrel::IsMinimizeSwitch(m_app.CommandLine()))
         ::ShowWindow(Hwnd(), SW_SHOW);
-    else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize))
+    else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize) || !CanHideToTray())
         ::ShowWindow(Hwnd(), SW_MINIMIZE);
     else
         ::ShowWindow(Hwnd(), SW_HIDE);
@@ -196,7 +202,7 @@ void CMainFrame::NewWindow() {
     m_registry.Add(*frame);
     // A frame whose window could not be made has freed itself and left the registry
     // on its way out; its entry goes at the next prune.
-    if (!frame->LoadFrame()) return;
+    if (!frame->LoadFrame() || !Exists()) return;
     ::ShowWindow(frame->Hwnd(), SW_SHOW);
     ::UpdateWindow(frame->Hwnd());
 }
@@ -226,6 +232,15 @@ void CMainFrame::SetSystrayIcon(bool enable) {
         return;
     }
     m_trayIcon.Add(Hwnd());
+}
+
+// With the tray icon on, a hidden frame is reached through it; an icon the shell
+// did not take would leave it out of reach. With the icon off, starting the program
+// again shows every frame.
+bool CMainFrame::CanHideToTray() {
+    if (!m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) return true;
+    CMainFrame* main = GetMainFrame();
+    return main != nullptr && main->m_trayIcon.IsInNotificationArea();
 }
 
 void CMainFrame::ToggleSystray() {
@@ -335,20 +350,14 @@ void CMainFrame::DockTaskbarAtBottom() {
 void CMainFrame::OnCloseAllWindows() {
     const int answer = ::MessageBoxW(Hwnd(), L"Do you really want to close all windows?",
                                      ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_YESNO | MB_ICONQUESTION);
-    if (answer != IDNO) WindowCtrl().Engine().CloseAllWindows();
-}
-
-// While a viewer is still answering a close, frames stay: the wait runs inside one of
-// them. The close is tried again shortly.
-bool CMainFrame::OnClose() {
-    if (!hosting::Win32Desktop::IsWaitingForViewer()) return false;
-    ::SetTimer(Hwnd(), kDeferredCloseTimerId, 100, nullptr);
-    return true;
+    // Only a Yes closes anything: a box that went with its frame answers neither, and
+    // then this frame's windows have been handed back already.
+    if (answer == IDYES && Exists()) WindowCtrl().Engine().CloseAllWindows();
 }
 
 void CMainFrame::OnChangeWindowName() {
     CWindowName dialog;
-    if (dialog.DoModal(Hwnd()) != IDOK) return;
+    if (dialog.DoModal(Hwnd()) != IDOK || !Exists()) return;
     SetText(vantrel::RenamedFrameTitle(dialog.m_strWindowName, ui::LoadStringResource(IDS_FRAME_TITLE),
                                        m_bMainFrame != 0));
     ::UpdateWindow(Hwnd());
@@ -457,11 +466,12 @@ bool CMainFrame::OnSysCommand(UINT command) {
     switch (command) {
     case SC_MINIMIZE:
         if (!settings.IsOn(vantrel::profile::kSystrayOnMinimize)) return false;
-        ::ShowWindow(Hwnd(), SW_HIDE);
+        ::ShowWindow(Hwnd(), CanHideToTray() ? SW_HIDE : SW_MINIMIZE);
         return true;
     case SC_CLOSE:
         if (!settings.IsOn(vantrel::profile::kSystrayOnClose)) return false;
-        ::ShowWindow(Hwnd(), SW_HIDE);
+        // Kept, as asked; but only hidden where the icon can bring it back.
+        ::ShowWindow(Hwnd(), CanHideToTray() ? SW_HIDE : SW_MINIMIZE);
         return true;
     case ID_SYSMENU_FILE_MENU:
         ToggleMenuBar();
@@ -475,9 +485,9 @@ bool CMainFrame::OnSysCommand(UINT command) {
 }
 
 void CMainFrame::OnEndSession() {
-    // The session may end with this process killed: nothing hosted may be left inside.
-    WindowCtrl().StopCapture();
-    WindowCtrl().ReleaseAllWindows();
+    // The session may end with this process killed: nothing hosted may be left inside
+    // any frame, and none may take a window in again.
+    hosting::CWindowCtrl::HandBackEverywhere();
 }
 
 LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
@@ -520,14 +530,6 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnTimer();
             return 0;
         }
-        if (wParam == kDeferredCloseTimerId) {
-            ::KillTimer(Hwnd(), kDeferredCloseTimerId);
-            ::PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
-            return 0;
-        }
-        break;
-    case WM_CLOSE:
-        if (OnClose()) return 0;
         break;
     case WM_WINDOWPOSCHANGING: {
         const LRESULT result = DefaultProc(message, wParam, lParam);
@@ -551,7 +553,7 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam)
             OnEndSession();
         else
-            WindowCtrl().StartCapture();  // the session goes on: take the windows back
+            hosting::CWindowCtrl::TakeBackEverywhere();  // the session goes on
         return 0;
     case WM_DESTROY:
         OnDestroy();

@@ -82,7 +82,6 @@ private:
     void ToggleMenuBar();
     void OnChangeWindowName();
     void OnCloseAllWindows();
-    bool OnClose();
     bool CreateCaptionBar();
     void CountApplicationRun();
     void OnCaptionAction();
@@ -92,6 +91,7 @@ private:
     // Tray
     void SetSystrayIcon(bool enable);
     void ToggleSystray();
+    bool CanHideToTray();
     LRESULT OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage);
     ui::PopupMenu BuildSystrayMenu();
     void OpenSystrayMenu();

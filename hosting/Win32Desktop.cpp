@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/Application.h"
+#include "hosting/CloseQueue.h"
 
 namespace hosting {
 
@@ -34,20 +34,6 @@ bool ChildrenAnswer(HWND parent, HWND newcomer) {
         asked.push_back(thread);
     }
     return true;
-}
-
-// The closes still waited for, by number; while there is one, a wait runs. The answer
-// may come long after its wait has given up (the viewer hung, then woke), so the
-// callback gets a number to look up, never the address of the waiting call's locals.
-std::vector<ULONG_PTR> s_awaitedCloses;
-ULONG_PTR s_lastClose = 0;
-
-void StopAwaiting(ULONG_PTR close) {
-    s_awaitedCloses.erase(std::remove(s_awaitedCloses.begin(), s_awaitedCloses.end(), close), s_awaitedCloses.end());
-}
-void CALLBACK CloseAnswered(HWND, UINT, ULONG_PTR close, LRESULT) { StopAwaiting(close); }
-bool IsAwaited(ULONG_PTR close) {
-    return std::find(s_awaitedCloses.begin(), s_awaitedCloses.end(), close) != s_awaitedCloses.end();
 }
 
 HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
@@ -153,31 +139,14 @@ void Win32Desktop::SetForeground(vantrel::WindowId w) {
 
 void Win32Desktop::SwitchTo(vantrel::WindowId w) { ::SwitchToThisWindow(H(w), FALSE); }
 
-// WM_CLOSE is answered when the viewer has dealt with it, perhaps after asking the
-// user about unsaved changes: wait that long, but keep our own windows working, and
-// stop waiting once the system says the viewer hangs.
-void Win32Desktop::Close(vantrel::WindowId w) {
-    HWND hwnd = H(w);
-    const ULONG_PTR close = ++s_lastClose;
-    s_awaitedCloses.push_back(close);
-    if (::SendMessageCallbackW(hwnd, WM_CLOSE, 0, 0, CloseAnswered, close)) {
-        while (IsAwaited(close) && ::IsWindow(hwnd) && !::IsHungAppWindow(hwnd)) {
-            ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            MSG msg;
-            while (IsAwaited(close) && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT) {
-                    ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
-                    StopAwaiting(close);
-                    break;
-                }
-                ui::Application::Dispatch(msg);
-            }
-        }
-    }
-    StopAwaiting(close);  // an answer after this finds nothing to mark
-}
+void Win32Desktop::Close(vantrel::WindowId w) { CloseQueue::Instance().Close(H(w)); }
 
-bool Win32Desktop::IsWaitingForViewer() { return !s_awaitedCloses.empty(); }
+void Win32Desktop::CloseInTurn(const std::vector<vantrel::WindowId>& windows) {
+    std::vector<HWND> handles;
+    handles.reserve(windows.size());
+    for (vantrel::WindowId w : windows) handles.push_back(H(w));
+    CloseQueue::Instance().CloseInTurn(handles);
+}
 
 bool Win32Desktop::IsKeyDown(vantrel::Key key) {
     int vk = 0;

@@ -2,7 +2,7 @@
 // The real desktop behind the hosting logic: each call is the platform's own.
 // Calls on another program's window must never freeze us when that program hangs:
 // showing and moving are asynchronous, activation first checks that the window
-// answers, and a close waits for its answer while our own messages keep flowing.
+// answers, and a close is asked and never waited for.
 
 #include "core/Desktop.h"
 
@@ -30,10 +30,8 @@ public:
     void SetForeground(vantrel::WindowId window) override;
     void SwitchTo(vantrel::WindowId window) override;
     void Close(vantrel::WindowId window) override;
+    void CloseInTurn(const std::vector<vantrel::WindowId>& windows) override;
     bool IsKeyDown(vantrel::Key key) override;
-
-    // True while a WM_CLOSE waits for its answer: frames must not go away meanwhile.
-    static bool IsWaitingForViewer();
 };
 
 }  // namespace hosting

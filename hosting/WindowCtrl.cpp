@@ -40,7 +40,15 @@ bool CWindowCtrl::Create(HWND parent, UINT id) {
     return true;
 }
 
-void CWindowCtrl::StartCapture() { ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr); }
+namespace {
+const UINT kRetryCycle = WM_APP + 0x40;
+}
+
+// A cycle that silently stopped would leave new documents outside and dead ones on
+// the taskbar: without the timer, the next cycle comes from a posted message.
+void CWindowCtrl::StartCapture() {
+    if (::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr) == 0) ::PostMessageW(Hwnd(), kRetryCycle, 0, 0);
+}
 
 void CWindowCtrl::StopCapture() { ::KillTimer(Hwnd(), kCaptureTimerId); }
 
@@ -55,12 +63,41 @@ void CWindowCtrl::ReleaseEverywhereNow() {
     }
 }
 
+void CWindowCtrl::HandBackEverywhere() {
+    for (CWindowCtrl* control : LiveControls()) {
+        control->StopCapture();
+        for (const auto& record : control->m_engine.Windows()) {
+            if (!record.bMoved) control->m_handedBack.push_back(reinterpret_cast<HWND>(record.hWnd));
+        }
+        control->m_engine.ReleaseAllWindows();
+    }
+}
+
+void CWindowCtrl::TakeBackEverywhere() {
+    // Copied: taking a window in waits on its program, and controls may come and go then.
+    const std::vector<CWindowCtrl*> controls = LiveControls();
+    for (CWindowCtrl* control : controls) {
+        const auto& live = LiveControls();
+        if (std::find(live.begin(), live.end(), control) == live.end() || !control->Exists()) continue;
+        const std::vector<HWND> windows = std::move(control->m_handedBack);
+        control->m_handedBack.clear();
+        control->m_engine.AcceptWindows();
+        for (HWND window : windows) {
+            // Taken by nobody meanwhile, and not gone; the main frame's cycle finds the rest.
+            if (::IsWindow(window) && ::GetAncestor(window, GA_PARENT) == ::GetDesktopWindow())
+                control->TakeWindow(window);
+            if (std::find(live.begin(), live.end(), control) == live.end() || !control->Exists()) break;
+        }
+        if (control->Exists()) control->StartCapture();
+    }
+}
+
 void CWindowCtrl::OnTimer(UINT_PTR id) {
     // The timer rests while the cycle runs, so a viewer that is slow to answer delays
     // the next cycle instead of piling cycles up.
     ::KillTimer(Hwnd(), id);
     m_engine.RunCaptureCycle();
-    if (::IsWindow(Hwnd())) ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr);
+    if (Exists() && !m_engine.IsReleased()) StartCapture();
 }
 
 void CWindowCtrl::OnPaint() {
@@ -100,6 +137,9 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case kRetryCycle:
+        if (!m_engine.IsReleased()) OnTimer(kCaptureTimerId);
+        return 0;
     case WM_DESTROY:
         StopCapture();
         m_engine.ReleaseAllWindows();
@@ -227,6 +267,8 @@ void CWindowCtrl::MoveActiveToNewFrame() {
     HostFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->MainHostFrame() : nullptr;
     if (window == nullptr || main == nullptr) return;
     main->NewWindow();  // at its limit it says so and makes none: the newest frame takes the window
+    // Our frame may have gone while the limit was shown; it has handed its windows back then.
+    if (!Exists()) return;
     const unsigned count = main->HostFrameCount();
     if (count == 0 || !::IsWindow(window)) return;
     if (HostFrame* newest = main->HostFrameAt(count - 1)) HandOver(window, newest->HostCtrl());

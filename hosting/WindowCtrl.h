@@ -33,7 +33,7 @@ public:
 
     vantrel::HostingEngine& Engine() { return m_engine; }
     const std::vector<vantrel::HostedWindowRecord>& Windows() const { return m_engine.Windows(); }
-    void ReleaseAllWindows() { m_engine.ReleaseAllWindows(); }
+    bool ReleaseAllWindows() { return m_engine.ReleaseAllWindows(); }
     bool Hosts(vantrel::WindowId window) const { return m_engine.Hosts(window); }
 
     HostFrame* m_pOwnerFrame = nullptr;
@@ -41,6 +41,12 @@ public:
     // Last resort on the way out of a dying process: re-parents every hosted window
     // of every live control to the desktop, touching nothing else.
     static void ReleaseEverywhereNow();
+    // The session ends: every control stops its cycle and hands its windows back,
+    // since the process may be ended before any other frame hears of it.
+    static void HandBackEverywhere();
+    // The session goes on after all: every control takes back the windows it
+    // handed back (those still on the desktop) and starts its cycle again.
+    static void TakeBackEverywhere();
 
     // Takes in a window that another frame hands over: it becomes a child of our
     // host view with a new button at the end.
@@ -94,6 +100,7 @@ private:
     vantrel::Settings& m_settings;
     vantrel::HostingEngine m_engine;
     std::vector<std::unique_ptr<ui::ImageButton>> m_buttons;
+    std::vector<HWND> m_handedBack;  // at a session end, in button order
     HBRUSH m_background = nullptr;
     UINT m_nElapse = vantrel::kCaptureElapse;
 };

@@ -44,7 +44,7 @@ bool ConfirmStartupDrive(HWND owner, const std::wstring& root) {
     const auto questions = vantrel::StartupDriveQuestions(
         root, drives, [](const std::wstring& drive) { return ::GetDriveTypeW(drive.c_str()); });
     for (const std::wstring& question : questions) {
-        if (::MessageBoxW(owner, question.c_str(), vantrel::kStartupCaption, MB_YESNO | MB_ICONQUESTION) == IDNO)
+        if (::MessageBoxW(owner, question.c_str(), vantrel::kStartupCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
     }
     return true;

@@ -14,7 +14,7 @@ const wchar_t kTipSuffix[] = L" - rightclick for menu";
 
 TrayIcon::~TrayIcon() { Remove(); }
 
-void TrayIcon::Add(HWND owner) {
+bool TrayIcon::Add(HWND owner) {
     Remove();
     // The notification area shows small icons; the system's size for them keeps
     // the icon crisp at any DPI.
@@ -30,12 +30,15 @@ void TrayIcon::Add(HWND owner) {
     m_record.hIcon = m_icon;
     const std::wstring tip = ui::LoadStringResource(IDS_FRAME_TITLE) + kTipSuffix;
     tip.copy(m_record.szTip, std::size(m_record.szTip) - 1);
-    ::Shell_NotifyIconW(NIM_ADD, &m_record);  // may fail while no shell runs; TaskbarCreated retries
+    // May fail while no shell runs; TaskbarCreated tries again.
+    m_bAdded = ::Shell_NotifyIconW(NIM_ADD, &m_record) != FALSE;
+    return m_bAdded;
 }
 
 void TrayIcon::Remove() {
     if (m_record.hWnd != nullptr) ::Shell_NotifyIconW(NIM_DELETE, &m_record);
     m_record = NOTIFYICONDATAW{};
+    m_bAdded = false;
     if (m_icon != nullptr) ::DestroyIcon(m_icon);
     m_icon = nullptr;
 }
@@ -46,7 +49,7 @@ bool TrayIcon::IsTaskbarCreated(UINT message) {
 }
 
 void TrayIcon::OnTaskbarCreated() {
-    if (IsShown()) ::Shell_NotifyIconW(NIM_ADD, &m_record);
+    if (IsShown()) m_bAdded = ::Shell_NotifyIconW(NIM_ADD, &m_record) != FALSE;
 }
 
 ui::PopupMenu TrayIcon::BuildSystrayMenu(const vantrel::TrayFrameState& mainFrame,

@@ -20,11 +20,14 @@ public:
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
-    // Adds the icon for `owner`, whose callback message is WM_SYSTRAY_NOTIFY.
-    void Add(HWND owner);
+    // Adds the icon for `owner`, whose callback message is WM_SYSTRAY_NOTIFY;
+    // false when the shell did not take it (it is tried again when a taskbar starts).
+    bool Add(HWND owner);
     // Removes the icon, if any; the record is all zero afterwards.
     void Remove();
     bool IsShown() const { return m_record.hWnd != nullptr; }
+    // Whether the shell holds the icon now, so that a hidden frame can be reached.
+    bool IsInNotificationArea() const { return IsShown() && m_bAdded; }
 
     // The shell announces a new taskbar (Explorer started again after a crash):
     // it has forgotten every icon, so ours is added again if it was shown.
@@ -39,6 +42,7 @@ public:
 private:
     NOTIFYICONDATAW m_record{};
     HICON m_icon = nullptr;
+    bool m_bAdded = false;
 };
 
 }  // namespace tray

@@ -4,6 +4,31 @@
 
 namespace ui {
 
+int Application::s_holds = 0;
+std::vector<Window*> Application::s_doomed;
+
+Application::Hold::~Hold() {
+    if (--s_holds > 0) return;
+    // Held again while deleting: a destructor may destroy windows of its own, and
+    // what that dooms is deleted by this same loop.
+    ++s_holds;
+    while (!s_doomed.empty()) {
+        Window* window = s_doomed.back();
+        s_doomed.pop_back();
+        delete window;
+    }
+    --s_holds;
+}
+
+void Application::DeleteWhenUnwound(Window* window) {
+    if (window == nullptr) return;
+    if (s_holds == 0) {
+        delete window;
+        return;
+    }
+    s_doomed.push_back(window);
+}
+
 int Application::Run() {
     MSG msg{};
     for (;;) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/Application.h"
 #include "ui/Dpi.h"
 #include "ui/ImageButton.h"
 #include "ui/OwnerDrawMenu.h"
@@ -10,13 +11,24 @@ namespace ui {
 
 bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const wchar_t* className,
                             HICON classIcon) {
-    if (!RegisterClassOnce(className, 0, nullptr, nullptr, classIcon)) return false;
+    // A creation that fails after the window existed dooms this object on the way;
+    // held, it stays until we return, and we can tell which way it failed.
+    const Application::Hold hold;
     const std::wstring title = LoadStringResource(resourceId);
-    if (CreateWnd(0, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                  nullptr, nullptr) == nullptr)
+    if (!RegisterClassOnce(className, 0, nullptr, nullptr, classIcon) ||
+        CreateWnd(0, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                  nullptr, nullptr) == nullptr) {
+        // Without a window nothing else would ever free us.
+        if (!m_bDoomed) Application::DeleteWhenUnwound(this);
         return false;
+    }
     if (m_dpi == 0) m_dpi = DpiOf(Hwnd());
     return true;
+}
+
+void FrameWindow::OnFinalMessage() {
+    m_bDoomed = true;
+    Application::DeleteWhenUnwound(this);
 }
 
 void FrameWindow::DockPane(DockablePane& pane, DockSide side) {

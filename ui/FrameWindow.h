@@ -23,7 +23,9 @@ namespace ui {
 class FrameWindow : public Window {
 public:
     // Registers the class and creates the window with the menu, icon and title of
-    // resource `resourceId`. The frame deletes itself once its window is gone.
+    // resource `resourceId`. The frame deletes itself once its window is gone (when
+    // no code runs on it any more); false means it is gone already, with or
+    // without ever having had a window, and must not be touched.
     bool LoadFrame(UINT resourceId, DWORD style, const wchar_t* className, HICON classIcon);
 
     void RecalcLayout();
@@ -52,7 +54,7 @@ protected:
     void UpdatePopup(HMENU popup);
     bool IsCommandEnabled(UINT id);
 
-    void OnFinalMessage() override { delete this; }
+    void OnFinalMessage() override;
 
 private:
     HWND m_view = nullptr;
@@ -61,6 +63,7 @@ private:
     MenuBar* m_menuBar = nullptr;
     std::vector<DockablePane*> m_panes;
     UINT m_dpi = 0;  // what the sizes are made for; set at creation
+    bool m_bDoomed = false;  // the last message came: deleted once unwound
 };
 
 }  // namespace ui

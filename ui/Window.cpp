@@ -1,5 +1,7 @@
 #include "ui/Window.h"
 
+#include "ui/Application.h"
+
 namespace ui {
 namespace {
 const wchar_t kObjectProperty[] = L"Vantrel.Window";
@@ -104,6 +106,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     }
     if (self == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
 
+    const Application::Hold hold;
     LRESULT result = 0;
     try {
         result = self->HandleMessage(message, wParam, lParam);

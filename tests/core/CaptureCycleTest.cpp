@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/ButtonLayout.h"
 #include "tests/core/HostingFixture.h"
 
@@ -146,6 +148,7 @@ TEST_F(Dropping, RecordsRenewedWhileCtrlF4WaitsAreNotDroppedByStaleIndices) {
     desktop.BringToTop(closing);
     desktop.onClose = [&](WindowId) {
         engine.ReleaseAllWindows();
+        engine.AcceptWindows();  // a session end that was cancelled
         engine.AddHostedWindow(fresh);
         engine.AddHostedWindow(closing);
     };
@@ -278,6 +281,56 @@ TEST_F(HostingTest, CycleFitsOnlyTheWindowOnTop) {
     engine.RunCaptureCycle();
     EXPECT_EQ(desktop.WindowRect(top), (Rect{0, 0, 800, 600}));
     EXPECT_EQ(desktop.WindowRect(below), (Rect{0, 0, 100, 100}));
+}
+
+// Releasing everything
+
+using Release = HostingTest;
+
+TEST_F(Release, ReleaseDuringTakeInSendsTheNewcomerBackAndTakesNoMore) {
+    const WindowId hosted = Capture();
+    const WindowId newcomer = desktop.AddViewerWindow();
+    const WindowId later = desktop.AddViewerWindow();
+    // The session ends while taking the first of them in waits for its program.
+    desktop.onTakeIn = [this](WindowId) { engine.ReleaseAllWindows(); };
+    desktop.ClearCalls();
+    engine.RunCaptureCycle();
+
+    EXPECT_TRUE(engine.Windows().empty());
+    for (WindowId w : {hosted, newcomer, later}) EXPECT_EQ(desktop.Parent(w), kNoWindow);
+    const auto& calls = desktop.Calls();
+    const auto takeIns = std::count(calls.begin(), calls.end(), Call("SetParent", newcomer, std::to_string(hostView))) +
+                         std::count(calls.begin(), calls.end(), Call("SetParent", later, std::to_string(hostView)));
+    EXPECT_EQ(takeIns, 1) << "nothing is taken in after the release";
+    EXPECT_EQ(buttons.LiveCount(), 0u);
+
+    // Nor by later cycles, nor by a frame handing a window over...
+    engine.RunCaptureCycle();
+    desktop.Window(later).parent = hostView;
+    engine.AddHostedWindow(later);
+    EXPECT_TRUE(engine.Windows().empty());
+    EXPECT_EQ(desktop.Parent(later), kNoWindow);
+    // ...until windows are accepted again.
+    engine.AcceptWindows();
+    engine.RunCaptureCycle();
+    EXPECT_EQ(engine.Windows().size(), 3u);
+}
+
+TEST_F(Release, WindowThatWillNotLeaveKeepsItsRecordUntilALaterReleaseSucceeds) {
+    const WindowId stuck = Capture();
+    const WindowId free = Capture();
+    desktop.Window(stuck).refusesNewParent = true;
+    EXPECT_FALSE(engine.ReleaseAllWindows());
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{stuck}));
+    EXPECT_EQ(buttons.LiveCount(), 1u);
+    EXPECT_EQ(desktop.Parent(free), kNoWindow);
+    ExpectIdsFollowRecords();
+
+    desktop.Window(stuck).refusesNewParent = false;
+    EXPECT_TRUE(engine.ReleaseAllWindows());
+    EXPECT_TRUE(engine.Windows().empty());
+    EXPECT_EQ(desktop.Parent(stuck), kNoWindow);
+    EXPECT_EQ(buttons.LiveCount(), 0u);
 }
 
 }  // namespace

@@ -127,6 +127,11 @@ WindowId FakeDesktop::TopChild(WindowId parent) {
 
 bool FakeDesktop::SetParent(WindowId window, WindowId newParent) {
     Log("SetParent", window, IdText(newParent));
+    if (newParent != kNoWindow && onTakeIn) {
+        auto hook = std::move(onTakeIn);  // once
+        onTakeIn = nullptr;
+        hook(window);
+    }
     if (!Find(window) || Window(window).refusesNewParent) return false;
     Window(window).parent = newParent;
     BringToTop(window);
@@ -185,6 +190,10 @@ void FakeDesktop::Close(WindowId window) {
     Log("Close", window);
     if (onClose) onClose(window);
     if (Find(window) && !Window(window).staysOpen) Kill(window);
+}
+
+void FakeDesktop::CloseInTurn(const std::vector<WindowId>& windows) {
+    for (WindowId window : windows) Close(window);
 }
 
 }  // namespace vantrel::test

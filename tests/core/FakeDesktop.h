@@ -43,6 +43,9 @@ public:
     void ReleaseKeys() { m_keysDown.clear(); }
     // Runs while a close waits for the viewer, before the window goes.
     std::function<void(WindowId)> onClose;
+    // Runs while taking a window in waits for its program (our messages keep coming
+    // then), before the new parent is set; it gets the window.
+    std::function<void(WindowId)> onTakeIn;
 
     // Calls that change windows, as "Name window [argument]"; queries are not logged.
     const std::vector<std::string>& Calls() const { return m_calls; }
@@ -69,6 +72,8 @@ public:
     void SetForeground(WindowId window) override;
     void SwitchTo(WindowId window) override;
     void Close(WindowId window) override;
+    // Each in order, as if every one answered at once.
+    void CloseInTurn(const std::vector<WindowId>& windows) override;
     bool IsKeyDown(Key key) override { return m_keysDown.count(key) != 0; }
 
 private:
