@@ -30,3 +30,6 @@ inline constexpr int kTestSystrayMenu = 0x8002;
 // submenu: 0x4226 is the third item's submenu (position 2) of the second
 // popup, then that submenu's seventh (position 6).
 inline constexpr int kTestMenuPath = 0x4000;
+// Test hook as well: the number of capture cycles the frame's taskbar has run, so a
+// test that checks that nothing happens can wait until the program had its chance.
+inline constexpr UINT WM_VANTREL_TEST_CYCLES = WM_APP + 0x102;

@@ -575,6 +575,8 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VANTREL_TEST_MENU_ITEM:
         return OnTestMenuItem(wParam);
+    case WM_VANTREL_TEST_CYCLES:
+        return testhooks::Enabled() ? static_cast<LRESULT>(WindowCtrl().CycleCount()) : -1;
     default:
         if (tray::TrayIcon::IsTaskbarCreated(message)) {
             if (m_bMainFrame && m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) m_trayIcon.OnTaskbarCreated();

@@ -125,14 +125,22 @@ void Win32Desktop::Move(vantrel::WindowId w, const vantrel::Rect& r) {
 
 // Some platforms (Wine among them) activate a re-parented window of another process
 // without raising it among its siblings; the logic finds the active window on top.
+// Activation moves through the input that hosted windows share with us, so it waits on
+// every program in the host view: while one of them does not answer, nothing moves.
+bool Win32Desktop::CanActivate(HWND hwnd) {
+    if (!Answers(hwnd)) return false;
+    HWND parent = ::GetAncestor(hwnd, GA_PARENT);
+    return parent == nullptr || parent == ::GetDesktopWindow() || ChildrenAnswer(parent, hwnd);
+}
+
 void Win32Desktop::SetActive(vantrel::WindowId w) {
-    if (!Answers(H(w))) return;
+    if (!CanActivate(H(w))) return;
     ::SetActiveWindow(H(w));
     ::BringWindowToTop(H(w));
 }
 
 void Win32Desktop::SetForeground(vantrel::WindowId w) {
-    if (!Answers(H(w))) return;
+    if (!CanActivate(H(w))) return;
     ::SetForegroundWindow(H(w));
     ::BringWindowToTop(H(w));
 }

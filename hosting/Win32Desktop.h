@@ -4,6 +4,8 @@
 // showing and moving are asynchronous, activation first checks that the window
 // answers, and a close is asked and never waited for.
 
+#include <windows.h>
+
 #include "core/Desktop.h"
 
 namespace hosting {
@@ -32,6 +34,9 @@ public:
     void Close(vantrel::WindowId window) override;
     void CloseInTurn(const std::vector<vantrel::WindowId>& windows) override;
     bool IsKeyDown(vantrel::Key key) override;
+
+private:
+    static bool CanActivate(HWND window);
 };
 
 }  // namespace hosting

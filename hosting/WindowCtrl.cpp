@@ -97,6 +97,7 @@ void CWindowCtrl::OnTimer(UINT_PTR id) {
     // the next cycle instead of piling cycles up.
     ::KillTimer(Hwnd(), id);
     m_engine.RunCaptureCycle();
+    ++m_nCycles;
     if (Exists() && !m_engine.IsReleased()) StartCapture();
 }
 

@@ -35,6 +35,7 @@ public:
     const std::vector<vantrel::HostedWindowRecord>& Windows() const { return m_engine.Windows(); }
     bool ReleaseAllWindows() { return m_engine.ReleaseAllWindows(); }
     bool Hosts(vantrel::WindowId window) const { return m_engine.Hosts(window); }
+    unsigned CycleCount() const { return m_nCycles; }
 
     HostFrame* m_pOwnerFrame = nullptr;
 
@@ -103,6 +104,7 @@ private:
     std::vector<HWND> m_handedBack;  // at a session end, in button order
     HBRUSH m_background = nullptr;
     UINT m_nElapse = vantrel::kCaptureElapse;
+    unsigned m_nCycles = 0;
 };
 
 }  // namespace hosting

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "resource.h"
 #include "vantrel_client.h"
 #include "viewer_client.h"
 
@@ -66,6 +67,16 @@ protected:
     // A per-window command: it acts on the active window of `owner`.
     static void WindowCommand(HWND owner, UINT id) { ::SendMessageW(TaskbarControl(owner), WM_COMMAND, id, 0); }
     std::vector<std::wstring> Captions() { return ButtonCaptions(frame); }
+    // A new additional frame hosting the window of the main frame's button `index`.
+    HWND FrameWithWindow(size_t index) {
+        const size_t position = vantrel.Frames().size() - 1;  // the new frame's place in "Move to"
+        HWND extra = vantrel.NewFrame(frame);
+        if (extra == nullptr || !Activate(frame, index)) return nullptr;
+        HWND window = ::GetTopWindow(HostView(frame));
+        WindowCommand(frame, ID_MOVE_TO_FIRST + static_cast<UINT>(position));
+        const bool moved = WaitFor([&] { return ::GetAncestor(window, GA_PARENT) == HostView(extra); }, 3000);
+        return moved ? extra : nullptr;
+    }
 
     VantrelProcess vantrel;
     ViewerProcess viewer;

@@ -109,7 +109,7 @@ TEST_F(Frames, AdditionalFramesDisableNewWindowAndExit) {
 
     // Ctrl+N arrives as an accelerator command (code 1): ignored where disabled.
     ::SendMessageW(extra, WM_COMMAND, MAKEWPARAM(ID_NEW_WINDOW, 1), 0);
-    ::Sleep(200);  // several cycles: nothing may appear
+    ASSERT_TRUE(WaitForCycles(extra));  // nothing may appear
     EXPECT_EQ(vantrel.Frames().size(), 2u);
     const auto before = vantrel.Frames();
     ::SendMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_NEW_WINDOW, 1), 0);
@@ -218,7 +218,7 @@ TEST_F(MoveTo, WindowsMoveBetweenFramesInEveryDirection) {
     // "Main Window" in the main frame itself does nothing.
     ASSERT_TRUE(Activate(frame, 0));
     WindowCommand(frame, ID_WINDOW_MOVE_TO_MAIN);
-    ::Sleep(150);  // several cycles: nothing may change
+    ASSERT_TRUE(WaitForCycles(frame));  // nothing may change
     EXPECT_TRUE(IsHosted(beta));
     EXPECT_EQ(Captions(), Texts{L"Beta.pdf"});
 
@@ -283,7 +283,7 @@ TEST_F(WindowManagerMenu, ChecksAndTogglesReadTheStoredValue) {
     ::SendMessageW(frame, WM_COMMAND, ID_TABMODE, 0);
     EXPECT_EQ(ReadProfileDword(L"Settings", L"TabMode"), 0u);
     EXPECT_FALSE(TabModeChecked(frame));
-    ::Sleep(200);  // several cycles: nothing may maximize the window
+    ASSERT_TRUE(WaitForCycles(frame));  // nothing may maximize the window
     EXPECT_FALSE(::IsZoomed(doc));
 }
 

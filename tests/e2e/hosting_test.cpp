@@ -40,7 +40,7 @@ TEST_F(Capture, ClassNameMatchesInAnyLetterCaseAndOtherClassesAreLeftAlone) {
     EXPECT_TRUE(IsHosted(hidden));
     EXPECT_TRUE(IsTopLevel(other));
     // Several further cycles change nothing: no window is captured twice.
-    ::Sleep(300);
+    ASSERT_TRUE(WaitForCycles(frame, 6));
     EXPECT_EQ(WindowButtons(frame).size(), 2u);
 }
 
@@ -121,7 +121,7 @@ TEST_F(TitleSync, CaptionsFollowTitlesButNotCaseOnlyChanges) {
     EXPECT_TRUE(WaitFor([&] { return Captions() == std::vector<std::wstring>{L"Final report.pdf"}; }, 3000));
 
     viewer.SetTitle(doc, L"FINAL REPORT.PDF");
-    ::Sleep(300);  // several cycles
+    ASSERT_TRUE(WaitForCycles(frame, 6));
     EXPECT_EQ(Captions().front(), L"Final report.pdf");
 
     const std::wstring longTitle(300, L'x');
@@ -216,10 +216,10 @@ TEST_F(TabMode, KeepsHostedWindowsMaximizedWhileOn) {
 
     // Off: maximized windows stay as they are, but are no longer kept so.
     ::SendMessageW(frame, WM_COMMAND, ID_TABMODE, 0);
-    ::Sleep(150);
+    ASSERT_TRUE(WaitForCycles(frame));
     EXPECT_TRUE(::IsZoomed(doc));
     ::ShowWindow(doc, SW_RESTORE);
-    ::Sleep(200);
+    ASSERT_TRUE(WaitForCycles(frame));
     EXPECT_FALSE(::IsZoomed(doc));
 }
 

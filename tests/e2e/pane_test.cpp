@@ -54,7 +54,7 @@ TEST_F(Drag, FirstButtonMovesOnePlacePerHundredPixels) {
 
     ASSERT_TRUE(PressLeftButtonOn(dragged, start));
     MoveMouseTo(POINT{start.x + 5, start.y});
-    ::Sleep(150);  // several cycles: 5 pixels must not start a drag
+    ASSERT_TRUE(WaitForCycles(frame));  // 5 pixels must not start a drag
     EXPECT_FALSE(HasFace(dragged, kDragRed));
 
     MoveMouseTo(POINT{start.x + 6, start.y});
@@ -67,14 +67,14 @@ TEST_F(Drag, FirstButtonMovesOnePlacePerHundredPixels) {
 
     // The next place needs another 100 pixels beyond the point of the first swap.
     MoveMouseTo(POINT{start.x + 190, start.y});
-    ::Sleep(150);
+    ASSERT_TRUE(WaitForCycles(frame));
     EXPECT_EQ(::GetDlgCtrlID(dragged), kFirstButtonId + 1);
     MoveMouseTo(POINT{start.x + 205, start.y});
     ASSERT_TRUE(WaitFor([&] { return ButtonCaptions(frame) == std::vector{before[1], before[2], before[0]}; }, 3000));
 
     // Already last: further movement colours but reorders nothing.
     MoveMouseTo(POINT{start.x + 320, start.y});
-    ::Sleep(150);
+    ASSERT_TRUE(WaitForCycles(frame));
     EXPECT_EQ(::GetDlgCtrlID(dragged), kFirstButtonId + 2);
 
     ReleaseLeftButton();
@@ -93,7 +93,7 @@ TEST_F(Drag, SecondButtonHeldDoesNotDrag) {
     ASSERT_TRUE(PressLeftButtonOn(button, start));
     PressRightButton();
     for (int dx = 20; dx <= 240; dx += 20) MoveMouseTo(POINT{start.x + dx, start.y});
-    ::Sleep(150);  // several cycles
+    ASSERT_TRUE(WaitForCycles(frame));
     EXPECT_FALSE(HasFace(button, kDragRed));
     EXPECT_EQ(ButtonCaptions(frame), before);
     ReleaseRightButton();

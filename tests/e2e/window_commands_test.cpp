@@ -19,24 +19,6 @@ using Texts = std::vector<std::wstring>;
 class WindowCommandTest : public HostingTest {
 protected:
     HWND TopWindow() const { return ::GetTopWindow(HostView(frame)); }
-    // An additional frame hosting the window of the main frame's button `index`.
-    HWND FrameWithWindow(size_t index) {
-        const auto before = vantrel.Frames();
-        ::SendMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);
-        HWND extra = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND f : vantrel.Frames())
-                    if (std::find(before.begin(), before.end(), f) == before.end()) extra = f;
-                return extra != nullptr && ::IsWindowVisible(extra);
-            },
-            5000);
-        if (extra == nullptr || !Activate(frame, index)) return nullptr;
-        HWND window = TopWindow();
-        WindowCommand(frame, ID_MOVE_TO_FIRST);
-        const bool moved = WaitFor([&] { return ::GetAncestor(window, GA_PARENT) == HostView(extra); }, 3000);
-        return moved ? extra : nullptr;
-    }
     HWND WaitForBox(DWORD pid) {
         HWND box = nullptr;
         WaitFor([&] { return (box = FindMessageBoxOf(pid)) != nullptr; }, 5000);
@@ -193,7 +175,7 @@ TEST_F(WindowCommands, CloseAllAsksThenClosesThisFramesWindowsOneAfterTheOther) 
     EXPECT_EQ(::GetWindow(box, GW_OWNER), frame);
     EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
     ASSERT_TRUE(AnswerMessageBox(box, IDNO));
-    ::Sleep(200);  // several cycles: nothing may close
+    ASSERT_TRUE(WaitForCycles(frame));  // nothing may close
     for (HWND w : {first, unsaved, last, elsewhere}) EXPECT_TRUE(::IsWindow(w));
 
     ::PostMessageW(frame, WM_COMMAND, ID_CLOSE_ALL_WINDOWS, 0);
@@ -205,7 +187,7 @@ TEST_F(WindowCommands, CloseAllAsksThenClosesThisFramesWindowsOneAfterTheOther) 
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(MessageBoxText(question), L"Save changes to Unsaved.pdf?");
     EXPECT_FALSE(::IsWindow(first));
-    ::Sleep(200);  // several cycles: the next window is not asked yet
+    ASSERT_TRUE(WaitForCycles(frame, 6));  // the next window is not asked yet
     EXPECT_TRUE(::IsWindow(last));
     ASSERT_TRUE(AnswerMessageBox(question, IDCANCEL));
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(last); }, 3000));
@@ -326,7 +308,7 @@ TEST_F(Keyboard, OnlyTheFrameInFrontActsAndNoneWhileAnotherApplicationIs) {
     ASSERT_TRUE(InFront(frame));
 
     EXPECT_TRUE(HoldUntil({VK_CONTROL, VK_TAB}, [&] { return TopWindow() == b; }));
-    ::Sleep(200);  // several cycles: the other frame must not have switched
+    ASSERT_TRUE(WaitForCycles(extra));  // the other frame must not have switched
     EXPECT_EQ(::GetTopWindow(HostView(extra)), extraTop);
 
     OtherApplication other;

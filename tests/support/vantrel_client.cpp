@@ -192,6 +192,17 @@ int CheckedButton(HWND frame) {
 
 bool IsTopLevel(HWND window) { return ::GetAncestor(window, GA_PARENT) == ::GetDesktopWindow(); }
 
+bool WaitForCycles(HWND frame, int cycles) {
+    const auto count = [frame]() -> LONG_PTR {
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutW(frame, WM_VANTREL_TEST_CYCLES, 0, 0, SMTO_NORMAL, 1000, &result)) return -1;
+        return static_cast<LONG_PTR>(result);
+    };
+    const LONG_PTR start = count();
+    if (start < 0) return false;
+    return WaitFor([&] { return count() >= start + cycles; }, 5000);
+}
+
 void ResetProfile() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }
 
 void WriteProfileRaw(const wchar_t* section, const wchar_t* entry, DWORD type, const void* data, DWORD size) {

@@ -70,6 +70,9 @@ std::vector<std::wstring> ButtonCaptions(HWND frame);
 // Index of the checked button, or -1.
 int CheckedButton(HWND frame);
 bool IsTopLevel(HWND window);
+// Waits until the frame's taskbar has run `cycles` more capture cycles (through a
+// test hook): whatever was asked of it before has been handled by then.
+bool WaitForCycles(HWND frame, int cycles = 3);
 
 // The visible top-level windows of class `className` that process `pid` shows.
 std::vector<HWND> VisibleWindowsOf(DWORD pid, const std::wstring& className);
