@@ -39,12 +39,15 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::LoadFrame() {
-    return FrameWindow::LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, kFrameClass, LoadAppIcon(32));
+    // An empty class name cannot be registered: a test's way to a frame that never gets a window.
+    const bool noClass = testhooks::FrameCreationFailure() == testhooks::FrameFailure::Register;
+    return FrameWindow::LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, noClass ? L"" : kFrameClass, LoadAppIcon(32));
 }
 
 // Creation ---------------------------------------------------------------------------
 
 int CMainFrame::OnCreate() {
+    if (testhooks::FrameCreationFailure() == testhooks::FrameFailure::Create) return -1;
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadAppIcon(32)));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadAppIcon(16)));
 

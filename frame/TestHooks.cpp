@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "app/Messages.h"
 #include "ui/OwnerDrawMenu.h"
@@ -21,6 +22,13 @@ UINT StartupElapse(UINT normal) {
     const char* delay = Enabled() ? std::getenv("VANTREL_TEST_STARTUP_MS") : nullptr;
     const long ms = delay != nullptr ? std::strtol(delay, nullptr, 10) : 0;
     return ms > 0 && ms < 60000 ? static_cast<UINT>(ms) : normal;
+}
+
+FrameFailure FrameCreationFailure() {
+    const char* failure = Enabled() ? std::getenv("VANTREL_TEST_FAIL_FRAME") : nullptr;
+    if (failure == nullptr) return FrameFailure::None;
+    const std::string_view text(failure);
+    return text == "create" ? FrameFailure::Create : text == "register" ? FrameFailure::Register : FrameFailure::None;
 }
 
 void Crash(WPARAM kind) {

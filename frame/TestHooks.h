@@ -13,6 +13,10 @@ bool Enabled();
 // The start-up tick's period: VANTREL_TEST_STARTUP_MS when the hooks are on and
 // it is sensible, else `normal`.
 UINT StartupElapse(UINT normal);
+// How a frame's creation is made to fail: VANTREL_TEST_FAIL_FRAME "create" (the
+// window exists, then its creation fails) or "register" (no window is ever made).
+enum class FrameFailure { None, Create, Register };
+FrameFailure FrameCreationFailure();
 // Ends the process the way `kind` (a TestCrash) says.
 void Crash(WPARAM kind);
 // The submenu that `path` names (see kTestMenuPath), or null.

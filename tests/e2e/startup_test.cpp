@@ -74,6 +74,18 @@ TEST_F(Startup, OtherArgumentsAreIgnored) {
     }
 }
 
+// A first frame that cannot be made ends the program quietly, whether its window
+// existed for a moment or never did.
+TEST_F(Startup, FailedFrameCreationEndsTheProgramCleanly) {
+    for (const wchar_t* failure : {L"create", L"register"}) {
+        SCOPED_TRACE(std::string(failure, failure + wcslen(failure)));
+        VantrelProcess failing;
+        EXPECT_FALSE(failing.Start(L"", {std::wstring(L"VANTREL_TEST_FAIL_FRAME=") + failure}));
+        ASSERT_TRUE(failing.WaitForExit(10000));
+        EXPECT_EQ(failing.ExitCode(), 0u);
+    }
+}
+
 TEST_F(Startup, ExitClosesTheProgram) {
     VantrelProcess vantrel;
     ASSERT_TRUE(vantrel.Start());
