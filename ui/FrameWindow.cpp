@@ -9,11 +9,15 @@
 namespace ui {
 
 bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const wchar_t* className,
-                            HICON classIcon) {
+                            HICON classIcon, const RECT* initial) {
     if (!RegisterClassOnce(className, 0, nullptr, nullptr, classIcon)) return false;
     const std::wstring title = LoadStringResource(resourceId);
-    if (CreateWnd(0, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                  nullptr, nullptr) == nullptr)
+    // Made in its place rather than moved there: on a monitor of another resolution
+    // it is then made for that one, and no change of resolution resizes it.
+    const RECT rc = initial != nullptr ? *initial : RECT{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
+    const int width = initial != nullptr ? rc.right - rc.left : CW_USEDEFAULT;
+    const int height = initial != nullptr ? rc.bottom - rc.top : CW_USEDEFAULT;
+    if (CreateWnd(0, className, title.c_str(), style, rc.left, rc.top, width, height, nullptr, nullptr) == nullptr)
         return false;
     if (m_dpi == 0) m_dpi = DpiOf(Hwnd());
     return true;
