@@ -1,5 +1,6 @@
 # The installer (NSIS) and the portable zip, made from the program just built and
-# named with the project's one version. On with VANTREL_PACKAGE (the mingw preset
+# named with the project's one version, which makensis also gets for the
+# installer's own version resource and the entry among the installed programs. On with VANTREL_PACKAGE (the mingw preset
 # sets it); makensis must then be there.
 set(VANTREL_DIST_DIR "${CMAKE_BINARY_DIR}/dist" CACHE PATH "Where the installer and the portable zip go")
 set(VANTREL_SETUP_EXE "${VANTREL_DIST_DIR}/vantrel-${PROJECT_VERSION}-setup.exe")
@@ -13,7 +14,8 @@ endif()
 add_custom_command(OUTPUT ${VANTREL_SETUP_EXE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VANTREL_DIST_DIR}
   # -WX: a warning of makensis fails the build, as the compilers' do.
-  COMMAND ${MAKENSIS_EXECUTABLE} -V2 -WX -DVERSION=${PROJECT_VERSION} -DPROGRAM=$<TARGET_FILE:vantrel>
+  COMMAND ${MAKENSIS_EXECUTABLE} -V2 -WX -DVERSION=${PROJECT_VERSION}
+          -DFILE_VERSION=${VANTREL_FILE_VERSION} -DPROGRAM=$<TARGET_FILE:vantrel>
           -DOUTFILE=${VANTREL_SETUP_EXE} ${CMAKE_SOURCE_DIR}/installer/vantrel.nsi
   DEPENDS vantrel ${CMAKE_SOURCE_DIR}/installer/vantrel.nsi ${CMAKE_SOURCE_DIR}/res/images/vantrel.ico
   COMMENT "Making the installer ${VANTREL_SETUP_EXE}"

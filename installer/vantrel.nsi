@@ -1,6 +1,6 @@
 ; Vantrel's installer, per user and without administrator rights.
 ;
-; makensis -DVERSION=x.y.z.w -DPROGRAM=full\path\of\vantrel.exe -DOUTFILE=full\path\of\setup.exe vantrel.nsi
+; makensis -DVERSION=x.y.z.w [-DFILE_VERSION=x.y.z.w] -DPROGRAM=full\path\of\vantrel.exe -DOUTFILE=full\path\of\setup.exe vantrel.nsi
 ; (makensis works in the folder of this script: relative paths start there)
 ;
 ; Installs into the user's own programs folder, adds a Start-menu shortcut and an
@@ -19,6 +19,10 @@ RequestExecutionLevel user
 
 !ifndef VERSION
   !error "VERSION is not defined: pass -DVERSION=x.y.z.w"
+!endif
+; The version resource needs all four numbers.
+!ifndef FILE_VERSION
+  !define FILE_VERSION "${VERSION}"
 !endif
 !ifndef PROGRAM
   !error "PROGRAM is not defined: pass -DPROGRAM=path of vantrel.exe"
@@ -52,7 +56,8 @@ InstallDir "$LOCALAPPDATA\Programs\${APP}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${APP} ${VERSION}"
 
-VIProductVersion "${VERSION}"
+VIProductVersion "${FILE_VERSION}"
+VIFileVersion "${FILE_VERSION}"
 VIAddVersionKey "ProductName" "${APP}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "resource.h"
 #include "version.h"
@@ -39,6 +40,21 @@ std::wstring StartMenuShortcut() {
     wchar_t programs[MAX_PATH] = {};
     ::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
     return std::wstring(programs) + L"\\Vantrel.lnk";
+}
+
+// The file version of a program's version resource, as "a.b.c.d".
+std::wstring FileVersionOf(const std::wstring& path) {
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return L"";
+    std::vector<BYTE> data(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!::GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
+        !::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || info == nullptr)
+        return L"";
+    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) +
+           L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionLS));
 }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -166,6 +182,23 @@ TEST_F(Installer, InstallsForTheUserRunsOverARunningCopyAndUninstallsAllButTheSe
     // Silently, the settings stay, but start with Windows is off with its value gone.
     EXPECT_TRUE(ReadProfileDword(L"Stats", L"ApplicationRuns").has_value());
     EXPECT_FALSE(ProfileValueExists(L"Settings", L"StartOnBoot"));
+}
+
+// The one version of the build reaches the program, the setup, the zip's name and
+// the entry among the installed programs.
+TEST_F(Installer, SetupZipAndProgramCarryTheOneVersion) {
+    const std::wstring version = std::to_wstring(VANTREL_VERSION_MAJOR) + L"." + std::to_wstring(VANTREL_VERSION_MINOR) +
+                                 L"." + std::to_wstring(VANTREL_VERSION_PATCH) + L"." +
+                                 std::to_wstring(VANTREL_VERSION_TWEAK);
+    EXPECT_EQ(FileVersionOf(VantrelExe()), version);
+    EXPECT_EQ(FileVersionOf(SetupExe()), version);
+    const std::wstring setup = SetupExe();
+    const std::wstring folder = setup.substr(0, setup.find_last_of(L'\\') + 1);
+    EXPECT_EQ(setup.substr(folder.size()), L"vantrel-" + Widen(VANTREL_VERSION_TEXT) + L"-setup.exe");
+    EXPECT_TRUE(Exists(folder + L"vantrel-" + Widen(VANTREL_VERSION_TEXT) + L"-portable.zip"));
+    ASSERT_EQ(Install(), 0);
+    EXPECT_EQ(FileVersionOf(InstalledExe()), version);
+    EXPECT_EQ(ReadString(kUninstallKey, L"DisplayVersion"), Widen(VANTREL_VERSION_TEXT));
 }
 
 TEST_F(Installer, UninstallingWithTheFlagRemovesTheSettingsToo) {
