@@ -20,7 +20,11 @@ const wchar_t kSettingsParent[] = L"Software\\Vantrel";
 std::wstring Widen(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
 std::wstring SetupExe() {
+#ifdef VANTREL_SETUP_PATH
+    std::wstring path = VANTREL_SETUP_PATH;
+#else
     std::wstring path = ProgramFolder() + VANTREL_SETUP_FROM_PROGRAMS;
+#endif
     for (auto& c : path) {
         if (c == L'/') c = L'\\';
     }
