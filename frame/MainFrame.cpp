@@ -123,10 +123,12 @@ void CMainFrame::OnTimer() {
     if (!vantrel::IsMinimizeSwitch(m_app.CommandLine())) {
         ::ShowWindow(Hwnd(), m_savedPlacement && m_savedPlacement->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
         RestoreFloatingPane();
-    } else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize))
+    } else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize)) {
         ::ShowWindow(Hwnd(), SW_MINIMIZE);
-    else
+        RestoreToMaximized();
+    } else {
         ::ShowWindow(Hwnd(), SW_HIDE);
+    }
     RecalcLayout();
 }
 
@@ -343,6 +345,17 @@ void CMainFrame::RestorePanePlacement() {
     const ui::DockSide side = frameplacement::ToDockSide(m_savedPlacement->paneSide);
     if (side != ui::DockSide::Floating) DockPane(m_wndWindowsManager, side);
     m_wndWindowsManager.SetThickness(m_savedPlacement->paneThickness);
+}
+
+// A frame started minimized that was left maximized comes back maximized.
+void CMainFrame::RestoreToMaximized() {
+    if (!m_savedPlacement || !m_savedPlacement->maximized) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(Hwnd(), &placement)) return;  // restores to its normal place instead
+    placement.flags |= WPF_RESTORETOMAXIMIZED;
+    placement.showCmd = SW_SHOWMINIMIZED;
+    ::SetWindowPlacement(Hwnd(), &placement);
 }
 
 void CMainFrame::RestoreFloatingPane() {

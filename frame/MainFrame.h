@@ -98,6 +98,7 @@ private:
     void SavePlacement();
     void RestorePanePlacement();
     void RestoreFloatingPane();
+    void RestoreToMaximized();
 
     // Tray
     void SetSystrayIcon(bool enable);

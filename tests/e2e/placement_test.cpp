@@ -196,6 +196,21 @@ TEST_F(Placement, StoredPlacesOffTheScreenComeBackOntoItAndDockedSidesApply) {
     EXPECT_LE(pane.right, RectOf(HostView(frame)).left);
 }
 
+TEST_F(Placement, StartedMinimizedAFrameLeftMaximizedIsRestoredMaximized) {
+    vantrel::FramePlacement placement = Stored(RECT{100, 100, 900, 700});
+    placement.maximized = true;
+    WritePlacement(0, placement);
+    VantrelProcess vantrel;
+    ASSERT_TRUE(vantrel.Start(L"/MINIMIZE"));
+    ASSERT_TRUE(vantrel.WaitForStartup());
+    HWND frame = vantrel.MainFrame();
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(frame) != FALSE; }, 3000));
+    ::ShowWindow(frame, SW_RESTORE);
+    EXPECT_TRUE(WaitFor([&] { return ::IsZoomed(frame) != FALSE; }, 3000));
+    ::ShowWindow(frame, SW_RESTORE);
+    EXPECT_TRUE(WaitFor([&] { return RectOf(frame) == (RECT{100, 100, 900, 700}); }, 3000)) << RectOf(frame);
+}
+
 TEST_F(Placement, AMalformedStoredValueGivesTheDefaultPlace) {
     RECT defaultRect{};
     {
