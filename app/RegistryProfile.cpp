@@ -28,3 +28,32 @@ void RegistryProfile::Write(const wchar_t* section, const wchar_t* entry, std::u
     ::RegSetValueExW(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword), sizeof dword);
     ::RegCloseKey(key);
 }
+
+RegistryProfile::RawValue RegistryProfile::ReadRaw(const wchar_t* section, const std::wstring& entry,
+                                                   std::size_t maxSize) const {
+    RawValue value;
+    HKEY key = nullptr;
+    const std::wstring path = m_keyPath + L"\\" + section;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
+    // One byte of room beyond the largest size wanted, so that a longer value shows as such.
+    value.data.resize(maxSize + 1);
+    DWORD size = static_cast<DWORD>(value.data.size());
+    DWORD type = REG_NONE;
+    const LONG status = ::RegQueryValueExW(key, entry.c_str(), nullptr, &type, value.data.data(), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS || size > maxSize) return RawValue{};
+    value.type = type;
+    value.data.resize(size);
+    return value;
+}
+
+void RegistryProfile::WriteBinary(const wchar_t* section, const std::wstring& entry,
+                                  const std::vector<std::uint8_t>& data) {
+    HKEY key = nullptr;
+    const std::wstring path = m_keyPath + L"\\" + section;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return;  // not kept: the frame opens where the system puts it next time
+    ::RegSetValueExW(key, entry.c_str(), 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size()));
+    ::RegCloseKey(key);
+}

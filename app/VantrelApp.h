@@ -19,6 +19,7 @@ public:
     bool InitInstance();
 
     vantrel::Settings& Settings() { return m_settings; }
+    RegistryProfile& Profile() { return m_profile; }
     vantrel::Desktop& Desktop() { return m_desktop; }
     const std::wstring& CommandLine() const { return m_commandLine; }
     unsigned m_nAppLook = 210;

@@ -21,6 +21,12 @@ RegisteredFrame* FrameRegistry::At(unsigned position) const {
     return position < m_frames.size() ? m_frames[position] : nullptr;
 }
 
+std::optional<unsigned> FrameRegistry::PositionOf(const RegisteredFrame& frame) const {
+    const auto found = std::find(m_frames.begin(), m_frames.end(), &frame);
+    if (found == m_frames.end()) return std::nullopt;
+    return static_cast<unsigned>(found - m_frames.begin());
+}
+
 std::wstring FrameRegistry::TitleAt(unsigned position) const {
     const RegisteredFrame* frame = At(position);
     return frame != nullptr ? frame->Title() : std::wstring(kInvalidFramePosition);

@@ -4,6 +4,7 @@
 // frames: a frame frees itself when its window goes, and says so on its way out
 // (Forget), so an entry never points to a freed frame.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
     // The frame at a position, or null past the end or for a frame that is gone;
     // does not prune.
     RegisteredFrame* At(unsigned position) const;
+    // Where a frame is, or nothing for one not in the list; does not prune, so a
+    // frame keeps its number while the frames before it are on their way out.
+    std::optional<unsigned> PositionOf(const RegisteredFrame& frame) const;
     // The title of the frame at a position, or kInvalidFramePosition; does not prune.
     std::wstring TitleAt(unsigned position) const;
     // Prunes, then asks each frame in order whether it hosts the window.

@@ -7,6 +7,7 @@
 #include "app/VantrelApp.h"
 #include "core/FrameTexts.h"
 #include "core/Text.h"
+#include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
 #include "frame/WindowName.h"
 #include "resource.h"
@@ -39,9 +40,13 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::LoadFrame() {
+    m_savedPlacement = frameplacement::Load(m_app.Profile(), m_nFrameNumber);
     // An empty class name cannot be registered: a test's way to a frame that never gets a window.
     const bool noClass = testhooks::FrameCreationFailure() == testhooks::FrameFailure::Register;
-    return FrameWindow::LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, noClass ? L"" : kFrameClass, LoadAppIcon(32));
+    const wchar_t* className = noClass ? L"" : kFrameClass;
+    if (!m_savedPlacement) return FrameWindow::LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, className, LoadAppIcon(32));
+    const RECT rc = frameplacement::WithinReach(frameplacement::ToRECT(m_savedPlacement->frame));
+    return FrameWindow::LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, className, LoadAppIcon(32), &rc);
 }
 
 // Creation ---------------------------------------------------------------------------
@@ -75,6 +80,7 @@ int CMainFrame::OnCreate() {
     WindowCtrl().m_pOwnerFrame = this;
     m_wndWindowsManager.SetMinSize(SIZE{ui::Scale(Hwnd(), 50), ui::Scale(Hwnd(), 50)});
     DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
+    RestorePanePlacement();
     // Panes dock on markers, whichever look asked for what before.
     ui::Look::Current().SetSmartDocking(true);
 
@@ -93,6 +99,7 @@ int CMainFrame::OnCreate() {
     m_hAccel = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ApplyTabMode(m_app.Settings().IsOn(vantrel::profile::kTabMode));
 
+    m_rcNormal = WindowRectOnScreen();
     RecalcLayout();
     return 0;
 }
@@ -122,12 +129,15 @@ void CMainFrame::OnTimer() {
     CountApplicationRun();
     SetSystrayIcon(m_app.Settings().IsOn(vantrel::profile::kSystrayEnable));
     m_bStartupComplete = 1;
-    if (!vantrel::IsMinimizeSwitch(m_app.CommandLine()))
-        ::ShowWindow(Hwnd(), SW_SHOW);
-    else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize) || !CanHideToTray())
+    if (!vantrel::IsMinimizeSwitch(m_app.CommandLine())) {
+        ::ShowWindow(Hwnd(), m_savedPlacement && m_savedPlacement->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        RestoreFloatingPane();
+    } else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize) || !CanHideToTray()) {
         ::ShowWindow(Hwnd(), SW_MINIMIZE);
-    else
+        RestoreToMaximized();
+    } else {
         ::ShowWindow(Hwnd(), SW_HIDE);
+    }
     RecalcLayout();
 }
 
@@ -136,6 +146,7 @@ void CMainFrame::OnWindowPosChanging(WINDOWPOS& pos) {
 }
 
 void CMainFrame::OnDestroy() {
+    SavePlacement();
     // Hosted windows go back to the desktop before any child of this frame is destroyed:
     // a window whose parent dies dies with it, and the user's document with it.
     WindowCtrl().ReleaseAllWindows();
@@ -200,6 +211,7 @@ void CMainFrame::NewWindow() {
     }
     auto* frame = new (std::nothrow) CMainFrame(m_app);
     if (frame == nullptr) return;
+    frame->m_nFrameNumber = GetFrameCount() + 1;  // the number the menus will show it by
     // Registered before its window exists, so that its creation already finds itself
     // in the registry (it takes the stored tab mode through it).
     m_registry.Add(*frame);
@@ -307,6 +319,66 @@ void CMainFrame::ToggleStartWithWindows() {
     const bool enable = !m_app.Settings().IsOn(vantrel::profile::kStartOnBoot);
     // Declined or failed, the setting stays as it was: off.
     if (tray::ApplyStartWithWindows(Hwnd(), enable)) m_app.Settings().Set(vantrel::profile::kStartOnBoot, enable);
+}
+
+// Placement ---------------------------------------------------------------------------
+
+// 0 for the main frame, the number the menus show for an additional frame, and
+// nothing for a frame that is neither: a second copy's, which is never shown.
+std::optional<unsigned> CMainFrame::PlacementNumber() {
+    if (m_bMainFrame) return 0u;
+    CMainFrame* main = GetMainFrame();
+    if (main == nullptr) return std::nullopt;
+    const std::optional<unsigned> position = main->m_registry.PositionOf(*this);
+    if (!position) return std::nullopt;
+    return *position + 1;
+}
+
+vantrel::FramePlacement CMainFrame::CurrentPlacement() const {
+    vantrel::FramePlacement placement;
+    placement.frame = frameplacement::FromRECT(m_rcNormal);
+    WINDOWPLACEMENT system{};
+    system.length = sizeof system;
+    placement.maximized = ::IsZoomed(Hwnd()) ||
+                          (::IsIconic(Hwnd()) && ::GetWindowPlacement(Hwnd(), &system) &&
+                           (system.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    placement.paneSide = frameplacement::FromDockSide(m_wndWindowsManager.Side());
+    placement.paneThickness = m_wndWindowsManager.Thickness();
+    if (!m_wndWindowsManager.IsDocked())
+        placement.floatingRect = frameplacement::FromRECT(m_wndWindowsManager.FloatingRect());
+    return placement;
+}
+
+// Only a frame that was shown has a place the user may have chosen.
+void CMainFrame::SavePlacement() {
+    if (!m_bStartupComplete) return;
+    if (const std::optional<unsigned> number = PlacementNumber())
+        frameplacement::Save(m_app.Profile(), *number, CurrentPlacement());
+}
+
+// Docked sides apply while the frame is still hidden; a floating taskbar waits for
+// the frame to show (RestoreFloatingPane), as its own window would show first.
+void CMainFrame::RestorePanePlacement() {
+    if (!m_savedPlacement) return;
+    const ui::DockSide side = frameplacement::ToDockSide(m_savedPlacement->paneSide);
+    if (side != ui::DockSide::Floating) DockPane(m_wndWindowsManager, side);
+    m_wndWindowsManager.SetThickness(m_savedPlacement->paneThickness);
+}
+
+// A frame started minimized that was left maximized comes back maximized.
+void CMainFrame::RestoreToMaximized() {
+    if (!m_savedPlacement || !m_savedPlacement->maximized) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(Hwnd(), &placement)) return;  // restores to its normal place instead
+    placement.flags |= WPF_RESTORETOMAXIMIZED;
+    placement.showCmd = SW_SHOWMINIMIZED;
+    ::SetWindowPlacement(Hwnd(), &placement);
+}
+
+void CMainFrame::RestoreFloatingPane() {
+    if (!m_savedPlacement || m_savedPlacement->paneSide != vantrel::PaneSide::Floating) return;
+    m_wndWindowsManager.Float(frameplacement::WithinReach(frameplacement::ToRECT(m_savedPlacement->floatingRect)));
 }
 
 // Commands ---------------------------------------------------------------------------
@@ -488,6 +560,7 @@ bool CMainFrame::OnSysCommand(UINT command) {
 }
 
 void CMainFrame::OnEndSession() {
+    SavePlacement();
     // The session may end with this process killed: nothing hosted may be left inside
     // any frame, and none may take a window in again.
     hosting::CWindowCtrl::HandBackEverywhere();
@@ -539,6 +612,9 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
         return result;
     }
+    case WM_WINDOWPOSCHANGED:
+        if (!::IsIconic(Hwnd()) && !::IsZoomed(Hwnd())) m_rcNormal = WindowRectOnScreen();
+        break;  // the default handling turns it into WM_SIZE and WM_MOVE
     case WM_SHOWWINDOW:
         return 0;  // nothing to do, and the default handling is not wanted either
     case WM_CONTEXTMENU:

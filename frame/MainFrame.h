@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "core/FrameRegistry.h"
+#include "core/Placement.h"
 #include "frame/ChildView.h"
 #include "hosting/HostFrame.h"
 #include "hosting/WindowsManagerView.h"
@@ -88,6 +91,14 @@ private:
     void OnVisitHomepage();
     void ToggleStartWithWindows();
 
+    // Placement
+    std::optional<unsigned> PlacementNumber();
+    vantrel::FramePlacement CurrentPlacement() const;
+    void SavePlacement();
+    void RestorePanePlacement();
+    void RestoreFloatingPane();
+    void RestoreToMaximized();
+
     // Tray
     void SetSystrayIcon(bool enable);
     void ToggleSystray();
@@ -110,4 +121,9 @@ private:
     tray::TrayIcon m_trayIcon;
     tray::UpdateCheck m_updateCheck;
     int m_bStartupComplete = 0;
+    // What this frame is stored under when it is created: 0 for the first frame, the
+    // registry number for an additional one.
+    unsigned m_nFrameNumber = 0;
+    std::optional<vantrel::FramePlacement> m_savedPlacement;
+    RECT m_rcNormal{};  // the rectangle on the screen while neither minimized nor maximized
 };

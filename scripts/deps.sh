@@ -12,6 +12,10 @@ packages=(
   xvfb xauth xdotool imagemagick
   # libFuzzer for scripts/fuzz.sh
   clang libclang-rt-14-dev
+  # the second compiler's Windows build: lld links, llvm-14 has llvm-windres
+  lld llvm-14
+  # the installer: makensis
+  nsis
 )
 
 missing=()

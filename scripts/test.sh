@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test: the core unit tests natively (with sanitizers), then the
-# Windows build's tests under Wine on a private Xvfb. Both suites run even if
-# the first fails; the exit code is non-zero if anything failed.
+# Runs every test: the core unit tests natively (with sanitizers), the Windows
+# programs built a second time with clang (warnings as errors, nothing run),
+# then the Windows build's tests under Wine on a private Xvfb. Every suite runs
+# even if an earlier one fails; the exit code is non-zero if anything failed.
 #
 # VANTREL_TEST_TIMEOUT: seconds a test may take unless it sets its own (900).
 set -uo pipefail
@@ -56,6 +57,13 @@ native_suite() {
     phase "native: fuzz the version parser" bash scripts/fuzz.sh
 }
 
+# A second compiler over the same sources, so that code only GCC accepts fails
+# here. Build only: the programs it makes are not run.
+clang_suite() {
+  phase "clang: configure" cmake --preset mingw-clang &&
+    phase "clang: build" cmake --build --preset mingw-clang
+}
+
 windows_suite() {
   phase "windows: configure" cmake --preset mingw &&
     phase "windows: build" cmake --build --preset mingw &&
@@ -69,6 +77,10 @@ failed_phase=""
 native_suite
 native_rc=$?
 native_failed=$failed_phase
+failed_phase=""
+clang_suite
+clang_rc=$?
+clang_failed=$failed_phase
 failed_phase=""
 windows_suite
 windows_rc=$?
@@ -102,6 +114,8 @@ status() {
 echo
 echo "=== Summary ($((SECONDS - start_all)) s)"
 echo "native core unit tests:   $(status $native_rc "$native_failed" "$log_dir/ctest-native.log")"
+if [ $clang_rc -eq 0 ]; then clang_status=passed; else clang_status="FAILED in \"$clang_failed\""; fi
+echo "clang build:              $clang_status"
 echo "Windows tests under Wine: $(status $windows_rc "$windows_failed" "$log_dir/ctest-mingw.log")"
 echo "tests: $passed passed, $failed failed"
-[ $native_rc -eq 0 ] && [ $windows_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $clang_rc -eq 0 ] && [ $windows_rc -eq 0 ]

@@ -64,6 +64,9 @@ protected:
         case WM_MOVING:
             m_pane.OnFloatingMoving();
             break;
+        case WM_WINDOWPOSCHANGED:
+            if (!::IsIconic(Hwnd())) m_pane.OnFloatingPlaced(WindowRectOnScreen());
+            break;  // the default handling sends WM_SIZE
         case WM_EXITSIZEMOVE:
             m_pane.OnFloatingMoved();
             return 0;
@@ -144,6 +147,7 @@ void DockablePane::Float(const RECT& screenRect) {
     if (!floating->Create(m_frame, m_caption, screenRect)) return;  // stays docked
     m_side = DockSide::Floating;
     m_floating = std::move(floating);
+    m_floatingRect = m_floating->WindowRectOnScreen();
     ::SetParent(Hwnd(), m_floating->Hwnd());
     RECT rc{};
     ::GetClientRect(m_floating->Hwnd(), &rc);

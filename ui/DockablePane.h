@@ -40,6 +40,9 @@ public:
     void DockTo(DockSide side);
     void Float(const RECT& screenRect);
     HWND FloatingFrame() const;
+    // Where the floating tool window was last, kept as it moves: when a frame is
+    // destroyed, the windows it owns go before the frame hears of it.
+    RECT FloatingRect() const { return m_floatingRect; }
 
     // The frame lays its children out again whenever the pane's place changes.
     void SetLayoutChanged(std::function<void()> callback) { m_layoutChanged = std::move(callback); }
@@ -48,6 +51,7 @@ public:
     void OnFloatingMoving();
     void OnFloatingMoved();
     void OnFloatingDoubleClick() { DockTo(m_lastDockedSide); }
+    void OnFloatingPlaced(const RECT& screenRect) { m_floatingRect = screenRect; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -75,6 +79,7 @@ private:
     POINT m_dragStart{};
     int m_dragStartThickness = 0;
     std::unique_ptr<FloatingPaneFrame> m_floating;
+    RECT m_floatingRect{};
     DockMarkers m_markers;
     std::function<void()> m_layoutChanged;
 };

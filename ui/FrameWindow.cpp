@@ -10,14 +10,18 @@
 namespace ui {
 
 bool FrameWindow::LoadFrame(UINT resourceId, DWORD style, const wchar_t* className,
-                            HICON classIcon) {
+                            HICON classIcon, const RECT* initial) {
     // A creation that fails after the window existed dooms this object on the way;
     // held, it stays until we return, and we can tell which way it failed.
     const Application::Hold hold;
     const std::wstring title = LoadStringResource(resourceId);
+    // Made in its place rather than moved there: on a monitor of another resolution
+    // it is then made for that one, and no change of resolution resizes it.
+    const RECT rc = initial != nullptr ? *initial : RECT{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
+    const int width = initial != nullptr ? rc.right - rc.left : CW_USEDEFAULT;
+    const int height = initial != nullptr ? rc.bottom - rc.top : CW_USEDEFAULT;
     if (!RegisterClassOnce(className, 0, nullptr, nullptr, classIcon) ||
-        CreateWnd(0, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                  nullptr, nullptr) == nullptr) {
+        CreateWnd(0, className, title.c_str(), style, rc.left, rc.top, width, height, nullptr, nullptr) == nullptr) {
         // Without a window nothing else would ever free us.
         if (!m_bDoomed) Application::DeleteWhenUnwound(this);
         return false;

@@ -23,10 +23,12 @@ namespace ui {
 class FrameWindow : public Window {
 public:
     // Registers the class and creates the window with the menu, icon and title of
-    // resource `resourceId`. The frame deletes itself once its window is gone (when
+    // resource `resourceId`, at `initial` on the screen or, without one, where the
+    // system puts new windows. The frame deletes itself once its window is gone (when
     // no code runs on it any more); false means it is gone already, with or
     // without ever having had a window, and must not be touched.
-    bool LoadFrame(UINT resourceId, DWORD style, const wchar_t* className, HICON classIcon);
+    bool LoadFrame(UINT resourceId, DWORD style, const wchar_t* className, HICON classIcon,
+                   const RECT* initial = nullptr);
 
     void RecalcLayout();
     // Moved to a monitor of another resolution: sizes scale and the frame takes the

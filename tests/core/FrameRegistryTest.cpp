@@ -41,6 +41,24 @@ TEST(FrameRegistry, ClosedFramesLeaveAtTheNextCountAndTheRestMoveUpInOrder) {
     EXPECT_EQ(registry.At(0), &c);
 }
 
+// A frame that closes is stored under the number it has then.
+TEST(FrameRegistry, PositionOfHoldsWhileEarlierFramesLeaveUntilTheNextCount) {
+    FrameRegistry registry;
+    TestFrame a(L"A"), b(L"B"), c(L"C"), stranger(L"S");
+    registry.Add(a);
+    registry.Add(b);
+    registry.Add(c);
+    EXPECT_EQ(registry.PositionOf(c), 2u);
+    EXPECT_EQ(registry.PositionOf(stranger), std::nullopt);
+    registry.Forget(a);
+    a.alive = false;
+    EXPECT_EQ(registry.PositionOf(b), 1u);  // as the main frame's walk over closing frames needs
+    EXPECT_EQ(registry.PositionOf(a), std::nullopt);
+    registry.Count();
+    EXPECT_EQ(registry.PositionOf(b), 0u);
+    EXPECT_EQ(registry.PositionOf(c), 1u);
+}
+
 TEST(FrameRegistry, PositionsPastTheEndHaveNoFrameAndTheInvalidTitle) {
     FrameRegistry registry;
     EXPECT_EQ(registry.TitleAt(0), L"Invalid position, please report");

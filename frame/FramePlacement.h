@@ -1,0 +1,28 @@
+#pragma once
+// Frames reopen where they were: the profile side of the placement kept in the
+// core, and the monitors a saved rectangle must come back onto.
+
+#include <windows.h>
+
+#include <optional>
+
+#include "app/RegistryProfile.h"
+#include "core/Placement.h"
+#include "ui/DockSide.h"
+
+namespace frameplacement {
+
+// Frame `number`'s saved placement, or nothing when none is stored or it is malformed.
+std::optional<vantrel::FramePlacement> Load(const RegistryProfile& profile, unsigned number);
+void Save(RegistryProfile& profile, unsigned number, const vantrel::FramePlacement& placement);
+
+// The rectangle moved onto the work area of the monitor nearest to it, when the
+// user could no longer get hold of a window there (its monitor is gone, say).
+RECT WithinReach(const RECT& rect);
+
+RECT ToRECT(const vantrel::Rect& rect);
+vantrel::Rect FromRECT(const RECT& rect);
+ui::DockSide ToDockSide(vantrel::PaneSide side);
+vantrel::PaneSide FromDockSide(ui::DockSide side);
+
+}  // namespace frameplacement
