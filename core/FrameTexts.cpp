@@ -16,7 +16,7 @@ std::wstring MenuLiteral(const std::wstring& text) {
 
 std::wstring MenuTitle(const std::wstring& title) {
     std::wstring shown = ShownTitle(title, kMenuTitleLength);
-    if (shown.size() < title.size()) shown += L"\u2026";
+    if (title.size() > kMenuTitleLength) shown += L"\u2026";
     return MenuLiteral(shown);
 }
 
