@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <map>
 #include <memory>
 #include <random>
@@ -38,6 +39,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "viewer_protocol.h"
 #include "vantrel_client.h"
 #include "viewer_client.h"
 
@@ -65,6 +67,12 @@ void Print(const char* format, ...) {
 }
 
 ULONGLONG Now() { return ::GetTickCount64(); }
+
+std::string Hex(HWND hwnd) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hwnd)));
+    return text;
+}
 
 bool ParseNumber(const char* text, long long low, long long high, long long& value) {
     char* end = nullptr;
@@ -157,6 +165,7 @@ struct Document {
     int viewer = 0;            // index into the viewers
     unsigned generation = 0;   // of that viewer: a restarted viewer is another process
     bool mayDie = false;       // asked to close, or its viewer ended
+    std::string lastSeen = "not yet seen";
 };
 
 struct Viewer {
@@ -186,7 +195,15 @@ private:
     bool StartViewer(size_t index);
     int Pick(int n) { return n <= 0 ? 0 : static_cast<int>(m_random() % static_cast<unsigned>(n)); }
     bool Chance(int percent) { return Pick(100) < percent; }
-    void Count(const char* operation) { ++m_operations[operation]; ++m_total; }
+    void Count(const char* operation) {
+        ++m_operations[operation];
+        ++m_total;
+        m_lastOperation = operation;
+        char line[96];
+        std::snprintf(line, sizeof line, "%8.2f s  %s", static_cast<double>(Now() - m_start) / 1000.0, operation);
+        m_recent.push_back(line);
+        if (m_recent.size() > 20) m_recent.pop_front();
+    }
 
     std::vector<FrameView> LookAtFrames() const;
     bool ViewerAnswers(size_t index) const {
@@ -210,6 +227,10 @@ private:
     std::vector<Document> m_documents;
     int m_nextId = 1;
     std::map<std::string, unsigned long long> m_operations;
+    std::map<std::string, unsigned long long> m_operationMs;  // time spent in each kind
+    std::string m_lastOperation;
+    std::deque<std::string> m_recent;  // the last operations, for the first violation's report
+    Clock m_start = Now();
     unsigned long long m_total = 0;
     unsigned long long m_checks = 0;
     // Violations seen but not yet lasting, by key, with when they were first seen.
@@ -218,6 +239,8 @@ private:
     int m_violations = 0;
     double m_slowestAnswerMs = 0;
     std::map<HWND, Clock> m_boxesSeen;  // question boxes, when first seen
+    Clock m_nextBoxLook = 0;
+    bool m_vantrelAsks = false;  // one of Vantrel's boxes was open at the last look
 };
 
 bool Soak::StartViewer(size_t index) {
@@ -387,13 +410,34 @@ void Soak::DriverStep(const std::vector<FrameView>& frames) {
 
 // Question boxes are answered after a moment, as a user would: Vantrel's (close
 // all?) with Yes or No, a viewer's (save changes?) with Yes, No or Cancel.
+namespace {
+struct BoxSearch {
+    std::map<DWORD, bool> owners;  // process, whether it is Vantrel
+    std::vector<std::pair<HWND, bool>> found;
+};
+
+BOOL CALLBACK ConsiderBox(HWND hwnd, LPARAM param) {
+    auto& search = *reinterpret_cast<BoxSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    const auto owner = search.owners.find(pid);
+    if (owner != search.owners.end() && ::IsWindowVisible(hwnd) && WindowClass(hwnd) == L"#32770")
+        search.found.emplace_back(hwnd, owner->second);
+    return TRUE;
+}
+}  // namespace
+
 void Soak::AnswerBoxes() {
-    std::vector<std::pair<DWORD, bool>> owners{{m_vantrel.Pid(), true}};
+    if (Now() < m_nextBoxLook) return;
+    m_nextBoxLook = Now() + 150;
+    BoxSearch search;
+    search.owners[m_vantrel.Pid()] = true;
     for (size_t v = 0; v < m_viewers.size(); ++v)
-        if (ViewerAnswers(v)) owners.emplace_back(m_viewers[v].process->Pid(), false);
-    for (const auto& [pid, ours] : owners) {
-        HWND box = FindMessageBoxOf(pid);
-        if (box == nullptr) continue;
+        if (ViewerAnswers(v)) search.owners[m_viewers[v].process->Pid()] = false;
+    ::EnumWindows(ConsiderBox, reinterpret_cast<LPARAM>(&search));
+    m_vantrelAsks = false;
+    for (const auto& [box, ours] : search.found) {
+        m_vantrelAsks = m_vantrelAsks || ours;
         const auto seen = m_boxesSeen.emplace(box, Now()).first;
         if (Now() - seen->second < static_cast<Clock>(100 + Pick(400))) continue;
         static const int ourAnswers[] = {IDYES, IDNO, IDOK, IDCANCEL};
@@ -416,6 +460,10 @@ void Soak::Violation(const std::string& key, const std::string& text, bool lasti
     if (!m_reported.insert(key).second) return;
     ++m_violations;
     Print("VIOLATION (seed %u, after %llu operations): %s", m_options.seed, m_total, text.c_str());
+    if (m_violations == 1) {
+        Print("  the operations before it:");
+        for (const std::string& line : m_recent) Print("  %s", line.c_str());
+    }
 }
 
 void Soak::Check(bool final) {
@@ -458,9 +506,22 @@ void Soak::Check(bool final) {
         const Viewer& viewer = m_viewers[static_cast<size_t>(document.viewer)];
         const bool sameProcess = viewer.process && viewer.generation == document.generation && pid == viewer.process->Pid();
         if (!::IsWindow(document.hwnd) || !sameProcess) {
-            if (!document.mayDie)
-                Violation("lost " + std::to_string(document.id),
-                          "document #" + std::to_string(document.id) + " died without being asked to close", false);
+            // The viewer tells how it ended; a hung one is asked later.
+            int end = viewer_protocol::kStillOpen;
+            if (sameProcess || (viewer.process && viewer.generation == document.generation && viewer.process->IsRunning())) {
+                if (!ViewerAnswers(static_cast<size_t>(document.viewer))) {
+                    ++it;
+                    continue;
+                }
+                end = viewer.process->HowEnded(document.hwnd);
+            }
+            const std::string name = "document #" + std::to_string(document.id);
+            if (end == viewer_protocol::kDestroyedOtherwise)
+                Violation("lost " + name, name + " was destroyed without a close, with the window it was in (last seen " +
+                                              document.lastSeen + ")", false);
+            else if (end != viewer_protocol::kClosed && end != viewer_protocol::kDestroyedOnRequest && !document.mayDie)
+                Violation("lost " + name, name + " died without being asked to close (last seen " + document.lastSeen +
+                                              ", its viewer says " + std::to_string(end) + ")", false);
             it = m_documents.erase(it);
             continue;
         }
@@ -471,6 +532,10 @@ void Soak::Check(bool final) {
             claimed != claims.end() ? claimed->second : std::vector<const FrameView*>{};
         HWND parent = ::GetAncestor(document.hwnd, GA_PARENT);
         const auto host = std::find_if(frames.begin(), frames.end(), [&](const FrameView& f) { return f.hostView == parent; });
+        document.lastSeen = parent == ::GetDesktopWindow() ? "top-level"
+                            : host == frames.end()         ? "in another window"
+                            : host->main                   ? "in the main frame"
+                                                           : "in frame " + Hex(host->frame);
         if (parent == ::GetDesktopWindow()) {
             if (!::IsWindowVisible(document.hwnd)) lasting("hidden " + name, name + " is a hidden top-level window");
             if (!claimers.empty()) lasting("unhosted " + name, name + " is top-level but has a button");
@@ -499,8 +564,7 @@ void Soak::Step() {
         ViewerStep();
     else {
         // While Vantrel asks, the user answers before doing anything else there.
-        const bool asking = FindMessageBoxOf(m_vantrel.Pid()) != nullptr;
-        if (!asking || m_options.reentry) DriverStep(LookAtFrames());
+        if (!m_vantrelAsks || m_options.reentry) DriverStep(LookAtFrames());
     }
 }
 
@@ -534,14 +598,21 @@ int Soak::Run() {
     Print("soak: replay with --seed %u --seconds %d", m_options.seed, m_options.seconds);
     if (!SetUp()) return 2;
 
-    const Clock start = Now();
+    const Clock start = m_start = Now();
     const Clock end = start + static_cast<Clock>(m_options.seconds) * 1000;
     Clock nextCheck = start, nextReport = start + 10000;
     while (Now() < end && m_vantrel.IsRunning()) {
+        Clock before = Now();
+        m_lastOperation = "(nothing done)";
         Step();
+        m_operationMs[m_lastOperation] += Now() - before;
+        before = Now();
         AnswerBoxes();
+        m_operationMs["(answering)"] += Now() - before;
         if (Now() >= nextCheck) {
+            before = Now();
             Check(false);
+            m_operationMs["(checking)"] += Now() - before;
             nextCheck = Now() + 250;
         }
         if (Now() >= nextReport) {
@@ -549,7 +620,7 @@ int Soak::Run() {
                   (Now() - start) / 1000, m_total, m_documents.size(), m_vantrel.Frames().size(), m_violations);
             nextReport += 10000;
         }
-        const int pause = 10 + Pick(120);
+        const int pause = 5 + Pick(60);
         WaitFor([] { return false; }, pause);
     }
     if (!m_vantrel.IsRunning()) {
@@ -570,7 +641,10 @@ int Soak::Run() {
 
     Print("soak: %.0f s, %llu operations, %llu checks, slowest WM_NULL answer %.0f ms", seconds, m_total, m_checks,
           m_slowestAnswerMs);
-    for (const auto& [name, count] : m_operations) Print("  %-40s %llu", name.c_str(), count);
+    for (const auto& [name, count] : m_operations)
+        Print("  %-40s %6llu  %7llu ms in all", name.c_str(), count, m_operationMs[name]);
+    for (const char* name : {"(nothing done)", "(answering)", "(checking)"})
+        Print("  %-40s         %7llu ms in all", name, m_operationMs[name]);
     Print("soak: %d violations (seed %u)", m_violations, m_options.seed);
     return m_violations == 0 ? 0 : 1;
 }
