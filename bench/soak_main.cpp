@@ -300,7 +300,7 @@ void Soak::LetDie(HWND hostView) {
 
 void Soak::ViewerStep() {
     const int choice = Pick(100);
-    if (choice < 22) {
+    if (choice < 30) {
         if (static_cast<int>(m_documents.size()) >= m_options.maxWindows) return;
         const size_t v = static_cast<size_t>(Pick(static_cast<int>(m_viewers.size())));
         if (!ViewerAnswers(v)) return;
@@ -327,7 +327,7 @@ void Soak::ViewerStep() {
         document->mayDie = true;
         viewer.Destroy(document->hwnd);
         Count("viewer: destroy");
-    } else if (choice < 95) {
+    } else if (choice < 98) {
         const int ms = 100 + Pick(m_options.maxHangMs - 100);
         if (viewer.Hang(ms)) m_viewers[static_cast<size_t>(document->viewer)].hungUntil = Now() + static_cast<Clock>(ms) + 200;
         Count("viewer: hang");
@@ -393,7 +393,7 @@ void Soak::DriverStep(const std::vector<FrameView>& frames) {
         LetDie(frame.hostView);  // the click may not have made the chosen one active
         ::PostMessageW(control, WM_COMMAND, ID_WINDOW_CLOSE, 0);
         Count("driver: close window");
-    } else if (choice < 75) {
+    } else if (choice < 73) {
         LetDie(frame.hostView);
         ::PostMessageW(frame.frame, WM_COMMAND, ID_CLOSE_ALL_WINDOWS, 0);
         Count("driver: close all");

@@ -7,6 +7,7 @@
 
 #include "app/Messages.h"
 #include "resource.h"
+#include "viewer_protocol.h"
 
 namespace {
 
@@ -159,6 +160,35 @@ TEST_F(DyingWindows, AWindowTakenOutOfTheFrameByOthersIsTakenInAgainWithOneButto
     EXPECT_TRUE(WaitFor([&] { return IsHosted(leaving) && Captions() == expected; }, 5000));
     EXPECT_EQ(Captions(), expected);
     EXPECT_TRUE(OneButtonEach(frame, viewer));
+}
+
+}  // namespace
+
+namespace {
+
+// The soak test tells a lost document from a closed one by what the viewer says.
+TEST_F(DyingWindows, TheViewerTellsHowEachDocumentEnded) {
+    HWND closed = OpenHosted(L"Closed");
+    HWND destroyed = OpenHosted(L"Destroyed");
+    HWND lost = OpenHosted(L"Lost");
+    EXPECT_EQ(viewer.HowEnded(closed), viewer_protocol::kStillOpen);
+
+    // Put into a window that is not a frame's, it loses its button there and stays.
+    HWND holder = ::CreateWindowExW(0, L"STATIC", L"holder", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(holder, nullptr);
+    ::SetParent(lost, holder);
+    EXPECT_TRUE(WaitFor([&] { return Captions() == std::vector<std::wstring>{L"Closed", L"Destroyed"}; }, 5000));
+    EXPECT_EQ(::GetAncestor(lost, GA_PARENT), holder);
+
+    ASSERT_TRUE(viewer.Close(closed));
+    ASSERT_TRUE(viewer.Destroy(destroyed));
+    ::DestroyWindow(holder);  // takes the document inside with it
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(closed) && !::IsWindow(destroyed) && !::IsWindow(lost); }, 5000));
+    EXPECT_EQ(viewer.HowEnded(closed), viewer_protocol::kClosed);
+    EXPECT_EQ(viewer.HowEnded(destroyed), viewer_protocol::kDestroyedOnRequest);
+    EXPECT_EQ(viewer.HowEnded(lost), viewer_protocol::kDestroyedOtherwise);
+    EXPECT_TRUE(WaitFor([&] { return WindowButtons(frame).empty(); }, 5000));
 }
 
 }  // namespace
