@@ -496,7 +496,7 @@ void Soak::Check(bool final) {
         for (const auto& [button, id] : frame.buttons) {
             if (id < 0)
                 lasting("caption " + std::to_string(reinterpret_cast<std::uintptr_t>(button)),
-                        "a button without its document's title");
+                        "a button without its document's title (its frame's capture cycle does not run?)");
             else
                 claims[id].push_back(&frame);
         }
@@ -546,7 +546,8 @@ void Soak::Check(bool final) {
         } else if (host != frames.end()) {
             const auto own = std::count(claimers.begin(), claimers.end(), &*host);
             if (own != 1)
-                lasting("buttons " + name, name + " is hosted with " + std::to_string(own) + " buttons in its frame");
+                lasting("buttons " + name, name + " is hosted with " + std::to_string(own) +
+                                               " buttons showing its title in its frame");
             if (claimers.size() != static_cast<size_t>(own))
                 lasting("elsewhere " + name, name + " has a button in a frame that does not host it");
         } else {
