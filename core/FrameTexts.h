@@ -3,12 +3,23 @@
 // titles. A title is shown as it is: an "&" in it must not turn the next letter
 // into a mnemonic.
 
+#include <cstddef>
 #include <string>
 
 namespace vantrel {
 
 // The text with every "&" doubled, which a menu shows as one "&".
 std::wstring MenuLiteral(const std::wstring& text);
+
+// The most of a title a menu entry shows, as much as a window button shows; a
+// longer one ends in an ellipsis, so that a frame with a huge title cannot make
+// a menu that takes ages to measure and reaches far beyond any screen.
+inline constexpr std::size_t kMenuTitleLength = 259;
+
+// A title as the menu entries below show it: as ShownTitle makes it (no control
+// character, which would also split the entry at a tab into label and shortcut),
+// cut to kMenuTitleLength, and literal (MenuLiteral).
+std::wstring MenuTitle(const std::wstring& title);
 
 // "Window #%i: \"%s\"" of the per-window menu's "Move to" submenu.
 std::wstring MoveToEntryText(int number, const std::wstring& title);

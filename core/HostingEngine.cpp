@@ -49,7 +49,10 @@ bool HostingEngine::RunCaptureCycle() {
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
         {
             const HostedWindowRecord& record = m_windows[i];
-            if (!m_desktop.IsWindow(record.hWnd) || record.bMoved) {
+            // A window that left our host view without us (its program took it back,
+            // or it died and its handle went to a new window) has no place here; once
+            // it is top-level, the main frame takes it in anew.
+            if (!m_desktop.IsWindow(record.hWnd) || record.bMoved || m_desktop.Parent(record.hWnd) != m_hHostView) {
                 dropList.push_back(i);
                 continue;
             }
@@ -144,8 +147,7 @@ void HostingEngine::AddHostedWindow(WindowId window) {
 
 bool HostingEngine::SyncButtonTitle(ButtonId button, WindowId window) {
     if (button == kNoButton) return false;
-    std::wstring title = m_desktop.Title(window);
-    if (title.size() > kMaxTitle) title.resize(kMaxTitle);
+    const std::wstring title = ShownTitle(m_desktop.Title(window), kMaxTitle);
     // Letter case alone is not worth a resize and a re-layout.
     if (EqualNoCase(m_buttons.Caption(button), title)) return false;
     m_buttons.SetCaption(button, title);

@@ -28,4 +28,29 @@ bool IsMinimizeSwitch(std::wstring_view arguments) {
     return EqualNoCase(arguments.substr(first, last - first + 1), L"/MINIMIZE");
 }
 
+namespace {
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsControl(wchar_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+}  // namespace
+
+std::wstring ShownTitle(std::wstring_view title, std::size_t maxLength) {
+    std::size_t length = title.size() < maxLength ? title.size() : maxLength;
+    // A first half at the end is what is left of a character cut off, here or by
+    // whoever read the title into a fixed buffer: it goes.
+    if (length > 0 && IsHighSurrogate(title[length - 1])) --length;
+    std::wstring shown(title.substr(0, length));
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        wchar_t& c = shown[i];
+        if (IsControl(c)) {
+            c = L' ';
+        } else if (IsHighSurrogate(c) && i + 1 < shown.size() && IsLowSurrogate(shown[i + 1])) {
+            ++i;  // a whole pair
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            c = 0xFFFD;
+        }
+    }
+    return shown;
+}
+
 }  // namespace vantrel

@@ -19,9 +19,11 @@ std::wstring WithoutTrailingSlashes(std::wstring address) {
 }  // namespace
 
 std::wstring ChooseWebServer(const std::wstring& override, const std::wstring& buildDefault) {
-    // Anything else (empty, a bare host, text with blanks) would make broken links.
-    const bool usable = HasHttpScheme(override) && override.find_first_of(L" \t\r\n\"") == std::wstring::npos;
-    return WithoutTrailingSlashes(usable ? override : buildDefault);
+    // Anything else (empty, a bare host, text with blanks, a scheme followed by
+    // nothing but slashes, which loses its own "//" with them) would make broken links.
+    const std::wstring trimmed = WithoutTrailingSlashes(override);
+    const bool usable = HasHttpScheme(trimmed) && trimmed.find_first_of(L" \t\r\n\"") == std::wstring::npos;
+    return usable ? trimmed : WithoutTrailingSlashes(buildDefault);
 }
 
 std::wstring WebAddress(const std::wstring& server, WebPage page) {

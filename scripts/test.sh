@@ -54,7 +54,14 @@ native_suite() {
   phase "native: configure" cmake --preset native &&
     phase "native: build" cmake --build --preset native &&
     phase "native: core unit tests" run_ctest native &&
-    phase "native: fuzz the version parser" bash scripts/fuzz.sh
+    phase "native: fuzz the parsers and text builders" bash scripts/fuzz.sh
+}
+
+# The soak test's short run (VANTREL_SOAK_SECONDS, 60), on the display and
+# wineserver the tests used; its output is kept in build/logs/soak.txt.
+run_soak() {
+  VANTREL_SOAK_NO_BUILD=1 VANTREL_SOAK_NO_WINE_SETUP=1 \
+    bash scripts/soak.sh --seconds "${VANTREL_SOAK_SECONDS:-60}"
 }
 
 # A second compiler over the same sources, so that code only GCC accepts fails
@@ -67,8 +74,11 @@ clang_suite() {
 windows_suite() {
   phase "windows: configure" cmake --preset mingw &&
     phase "windows: build" cmake --build --preset mingw &&
-    phase "windows: Wine and Xvfb" wine_setup &&
-    phase "windows: tests under Wine" run_ctest mingw
+    phase "windows: Wine and Xvfb" wine_setup || return 1
+  local rc=0
+  phase "windows: tests under Wine" run_ctest mingw || rc=1
+  phase "windows: soak test" run_soak || rc=1
+  return $rc
 }
 
 phase "dependencies" bash scripts/deps.sh || exit 1

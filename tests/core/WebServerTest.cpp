@@ -17,6 +17,8 @@ TEST(WebServer, OverrideWinsOnlyWhenItIsAnHttpAddress) {
         {L"http://127.0.0.1:8123///", L"http://127.0.0.1:8123"},
         {L"127.0.0.1:8123", fallback},
         {L"http://", fallback},
+        {L"http:///", fallback},  // found by fuzzing: it gave "http:"
+        {L"https:////", fallback},
         {L"ftp://127.0.0.1", fallback},
         {L"http://127.0.0.1/ evil", fallback},
         {L"http://a\"b", fallback},

@@ -193,6 +193,19 @@ bool ViewerProcess::Destroy(HWND document) {
     return SendToDocument(kDestroy, document);
 }
 
+int ViewerProcess::HowEnded(HWND document) {
+    COPYDATASTRUCT data = {};
+    const std::wstring argument = HandleArgument(document);
+    data.dwData = kHowEnded;
+    data.cbData = static_cast<DWORD>(argument.size() * sizeof(wchar_t));
+    data.lpData = const_cast<wchar_t*>(argument.c_str());
+    DWORD_PTR result = 0;
+    if (!m_hControl || !SendMessageTimeoutW(m_hControl, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                            SMTO_NORMAL, kSendTimeoutMs, &result))
+        return -1;
+    return static_cast<int>(result);
+}
+
 bool ViewerProcess::Hang(int milliseconds) {
     return Send(kHang, std::to_wstring(milliseconds)) == 1;
 }

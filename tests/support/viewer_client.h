@@ -49,6 +49,9 @@ public:
     bool Close(HWND document);
     // Destroys the document without asking.
     bool Destroy(HWND document);
+    // How a document that is gone came to its end: a viewer_protocol::DocumentEnd,
+    // or -1 when the viewer does not answer.
+    int HowEnded(HWND document);
     // Makes the viewer stop answering messages for `milliseconds` (its only
     // thread sleeps), starting right after this call returns.
     bool Hang(int milliseconds);

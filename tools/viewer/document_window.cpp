@@ -72,6 +72,11 @@ void DocumentWindow::SetName(const std::wstring& name) {
     UpdateTitle();
 }
 
+void DocumentWindow::Destroy() {
+    m_end = viewer_protocol::kDestroyedOnRequest;
+    DestroyWindow(m_hWnd);
+}
+
 void DocumentWindow::MarkModified() {
     if (m_bModified)
         return;
@@ -188,11 +193,13 @@ void DocumentWindow::OnClose() {
         if (answer != IDYES && answer != IDNO)
             return;
     }
+    m_end = viewer_protocol::kClosed;
     DestroyWindow(m_hWnd);
 }
 
 void DocumentWindow::OnNcDestroy() {
+    HWND hwnd = m_hWnd;
     SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
-    m_host.DocumentDestroyed(this);
+    m_host.DocumentDestroyed(this, hwnd);
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "viewer_protocol.h"
+
 class DocumentWindow;
 
 // What a document window asks of the application.
@@ -12,7 +14,8 @@ class DocumentHost {
 public:
     virtual void NewDocument() = 0;
     // The window is gone. The object frees itself right after; do not keep it.
-    virtual void DocumentDestroyed(DocumentWindow* document) = 0;
+    // `hwnd` was its window.
+    virtual void DocumentDestroyed(DocumentWindow* document, HWND hwnd) = 0;
 
 protected:
     ~DocumentHost() = default;
@@ -35,6 +38,10 @@ public:
     HWND Hwnd() const { return m_hWnd; }
     void SetName(const std::wstring& name);
     void MarkModified();
+    // Destroys the window without asking.
+    void Destroy();
+    // What brought the window down; meaningful once it is being destroyed.
+    viewer_protocol::DocumentEnd HowEnded() const { return m_end; }
 
 private:
     DocumentWindow(DocumentHost& host, const std::wstring& name);
@@ -57,6 +64,7 @@ private:
     std::wstring m_strText;
     bool m_bModified = false;
     bool m_bAsking = false;  // the "save changes" box is open
+    viewer_protocol::DocumentEnd m_end = viewer_protocol::kDestroyedOtherwise;
     // Nesting of window procedure calls: a window may be destroyed while a
     // message box runs inside OnClose, and the object must outlive that call.
     int m_nCallDepth = 0;

@@ -55,11 +55,14 @@ void ViewerApp::NewDocument() {
     OpenDocument(m_options.strClassName, GenericDocumentName(m_nNextGenericNumber++));
 }
 
-void ViewerApp::DocumentDestroyed(DocumentWindow* document) {
+void ViewerApp::DocumentDestroyed(DocumentWindow* document, HWND hwnd) {
     auto found = std::find(m_documents.begin(), m_documents.end(), document);
     if (found == m_documents.end())
         return;  // died during its own creation
     m_documents.erase(found);
+    if (m_ended.size() >= kEndsKept)
+        m_ended.pop_front();
+    m_ended.emplace_back(hwnd, document->HowEnded());
     if (m_documents.empty() && !m_options.bStay)
         Quit();
 }
@@ -93,9 +96,21 @@ LRESULT ViewerApp::OnViewerCommand(Command command, const std::wstring& argument
             return PostMessageW(document->Hwnd(), WM_CLOSE, 0, 0) ? 1 : 0;
         return 0;
     case kDestroy:
-        if (DocumentWindow* document = FindDocument(argument))
-            return DestroyWindow(document->Hwnd()) ? 1 : 0;
+        if (DocumentWindow* document = FindDocument(argument)) {
+            document->Destroy();
+            return 1;
+        }
         return 0;
+    case kHowEnded: {
+        std::uint64_t handle = 0;
+        if (!ParseHandle(argument, handle))
+            return kStillOpen;
+        // The latest end of a handle counts: handles may be used again.
+        const auto latest = std::find_if(m_ended.rbegin(), m_ended.rend(), [&](const auto& ended) {
+            return reinterpret_cast<std::uintptr_t>(ended.first) == handle;
+        });
+        return latest == m_ended.rend() ? kStillOpen : latest->second;
+    }
     case kQuit:
         Quit();
         return 1;

@@ -9,7 +9,9 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "control_window.h"
@@ -30,7 +32,7 @@ public:
 
 private:
     void NewDocument() override;
-    void DocumentDestroyed(DocumentWindow* document) override;
+    void DocumentDestroyed(DocumentWindow* document, HWND hwnd) override;
     LRESULT OnViewerCommand(viewer_protocol::Command command, const std::wstring& argument) override;
 
     DocumentWindow* OpenDocument(const std::wstring& className, const std::wstring& name);
@@ -43,6 +45,9 @@ private:
     ControlWindow m_control;
     HACCEL m_hAccel = nullptr;
     std::vector<DocumentWindow*> m_documents;  // not owned: each frees itself
+    // How the documents that went came to their end, oldest first.
+    static constexpr std::size_t kEndsKept = 10000;
+    std::deque<std::pair<HWND, viewer_protocol::DocumentEnd>> m_ended;
     int m_nNextGenericNumber = 1;
     bool m_bQuitting = false;
 };

@@ -48,6 +48,19 @@ enum Command : std::uint32_t {
     // sleeps that long, so none of its windows answers messages meanwhile, as
     // a busy or hung viewer would. Result 0 for anything but 1 to 600000.
     kHang = 0x5607,
+    // "hwnd": how a document of this viewer that is gone came to its end, one of
+    // DocumentEnd; kStillOpen as well for a handle that never was a document of
+    // ours, or whose end is too long ago (the last 10000 are kept).
+    kHowEnded = 0x5608,
+};
+
+enum DocumentEnd : int {
+    kStillOpen = 0,
+    kClosed = 1,           // answered a WM_CLOSE, from whomever, by closing
+    kDestroyedOnRequest = 2,  // kDestroy
+    // Destroyed without either, for instance along with a window of another
+    // program that it had been put into: a document lost.
+    kDestroyedOtherwise = 3,
 };
 
 inline std::wstring ControlTitle(unsigned long pid) {
