@@ -30,6 +30,8 @@ public:
     virtual std::wstring Title(WindowId window) = 0;
 
     virtual bool IsWindow(WindowId window) = 0;
+    // Whether the window belongs to this program: we never capture our own windows.
+    virtual bool IsOwnWindow(WindowId window) = 0;
     virtual bool IsVisible(WindowId window) = 0;
     virtual bool IsZoomed(WindowId window) = 0;
     virtual bool HasMaximizedStyle(WindowId window) = 0;  // WS_MAXIMIZE as GetWindowInfo reports it

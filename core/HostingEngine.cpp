@@ -42,21 +42,30 @@ void PlaceWindows(Desktop& desktop, const std::vector<WindowId>& windows, const 
 HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingContext& context)
     : m_desktop(desktop), m_buttons(buttons), m_context(context) {}
 
-bool HostingEngine::RunCaptureCycle() {
+bool HostingEngine::RunCaptureCycle(bool enumerate) {
+    ++m_counts.cycles;
     std::vector<std::size_t> dropList;
     const unsigned reshapes = m_nReshapes;
+    // Asked once per cycle, not once per record: nothing in between moves the windows
+    // of the host view but a shortcut, after which it is asked anew. The same holds
+    // for the Ctrl key, which only the shortcuts read.
+    WindowId top = m_desktop.TopChild(m_hHostView);
+    std::optional<bool> controlDown;
     // The count is read anew at every step: the shortcuts run in the middle of the loop.
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
         {
             const HostedWindowRecord& record = m_windows[i];
-            if (!m_desktop.IsWindow(record.hWnd) || record.bMoved) {
+            if (record.bMoved || !m_desktop.IsWindow(record.hWnd)) {
                 dropList.push_back(i);
                 continue;
             }
             if (SyncButtonTitle(record.pButton, record.hWnd)) RelayoutButtons();
         }
 
-        PollShortcuts();
+        if (m_nKeyDelay <= 0) {
+            if (!controlDown) controlDown = m_desktop.IsKeyDown(Key::Control);
+            if (*controlDown && PollShortcuts()) top = m_desktop.TopChild(m_hHostView);
+        }
         if (m_nKeyDelay > 0) m_nKeyDelay -= kKeyDelayStep;
         // Ctrl+F4 waits for the viewer; if our frame released its windows meanwhile, the
         // records are gone or new, and the indices gathered so far name other records.
@@ -66,7 +75,7 @@ bool HostingEngine::RunCaptureCycle() {
         }
 
         const HostedWindowRecord& record = m_windows[i];
-        if (m_desktop.TopChild(m_hHostView) == record.hWnd) {
+        if (top == record.hWnd) {
             if (record.pButton != kNoButton && !m_buttons.IsChecked(record.pButton))
                 m_buttons.SetChecked(record.pButton, true);
             FitMaximizedWindow(i);
@@ -90,24 +99,72 @@ bool HostingEngine::RunCaptureCycle() {
     }
 
     if (m_bCapture) {
-        m_desktop.EnumTopLevelWindows([this](WindowId window) {
-            ConsiderTopLevelWindow(window);
-            return true;
-        });
+        TakeOfferedWindows();
+        if (enumerate) {
+            ++m_counts.enumerations;
+            m_desktop.EnumTopLevelWindows([this](WindowId window) {
+                if (ConsiderTopLevelWindow(window) == CaptureResult::Taken) ++m_counts.takenByEnumeration;
+                return true;
+            });
+        }
     }
     return dropped;
 }
 
-void HostingEngine::ConsiderTopLevelWindow(WindowId window) {
-    if (!EqualNoCase(m_desktop.ClassName(window), m_strClassName)) return;
-    if (Hosts(window)) return;
-    if (m_context.IsHostedElsewhere(window)) return;
+CaptureResult HostingEngine::ConsiderTopLevelWindow(WindowId window) {
+    if (!EqualNoCase(m_desktop.ClassName(window), m_strClassName)) return CaptureResult::NotOurs;
+    if (Hosts(window)) return CaptureResult::NotOurs;
+    if (m_context.IsHostedElsewhere(window)) return CaptureResult::NotOurs;
     // A window we may not adopt (a process of higher integrity, or one that just died)
     // stays where it is; the next cycle tries again.
-    if (!m_desktop.SetParent(window, m_hHostView)) return;
+    if (!m_desktop.SetParent(window, m_hHostView)) return CaptureResult::Refused;
     m_desktop.AttachInput(window);
     m_desktop.Show(window, ShowCommand::Show);
     AddHostedWindow(window);
+    return CaptureResult::Taken;
+}
+
+void HostingEngine::SetCapture(bool capture) {
+    m_bCapture = capture;
+    if (!capture) m_offers.clear();
+}
+
+void HostingEngine::OfferWindow(WindowId window) {
+    if (!m_bCapture || window == kNoWindow) return;
+    // Created, then shown: one entry is enough.
+    for (const Offer& offer : m_offers) {
+        if (offer.window == window) return;
+    }
+    m_offers.push_back(Offer{window, 0});
+    if (!m_bOffersWait) TakeOfferedWindows();
+}
+
+CaptureResult HostingEngine::ConsiderOfferedWindow(WindowId window) {
+    // Cheap questions first: most windows that come and go are neither top-level nor
+    // the viewer's, and many are our own (buttons, menus, tooltips).
+    if (!m_desktop.IsWindow(window) || m_desktop.Parent(window) != kNoWindow || m_desktop.IsOwnWindow(window))
+        return CaptureResult::NotOurs;
+    return ConsiderTopLevelWindow(window);
+}
+
+void HostingEngine::TakeOfferedWindows() {
+    // A capture may let messages in while it waits for the viewer; an offer that
+    // arrives then joins the queue and is taken by the loop already running.
+    if (m_bTakingOffers) return;
+    m_bTakingOffers = true;
+    m_bOffersWait = false;
+    while (!m_offers.empty() && m_bCapture) {
+        const WindowId window = m_offers.front().window;
+        const CaptureResult result = ConsiderOfferedWindow(window);
+        if (m_offers.empty() || m_offers.front().window != window) break;  // cleared meanwhile
+        if (result == CaptureResult::Refused && ++m_offers.front().attempts < kOfferAttempts) {
+            m_bOffersWait = true;
+            break;
+        }
+        if (result == CaptureResult::Taken) ++m_counts.takenFromOffers;
+        m_offers.pop_front();
+    }
+    m_bTakingOffers = false;
 }
 
 void HostingEngine::AddHostedWindow(WindowId window) {
@@ -162,14 +219,14 @@ void HostingEngine::ActivateIndex(int index) {
     m_desktop.SetActive(m_windows[static_cast<std::size_t>(index)].hWnd);
 }
 
-void HostingEngine::PollShortcuts() {
-    if (m_nKeyDelay > 0) return;
-    if (!m_desktop.IsKeyDown(Key::Control)) return;
+bool HostingEngine::PollShortcuts() {
+    if (m_nKeyDelay > 0) return false;
+    if (!m_desktop.IsKeyDown(Key::Control)) return false;
     const bool tab = m_desktop.IsKeyDown(Key::Tab);
     const bool f4 = m_desktop.IsKeyDown(Key::F4);
-    if (!tab && !f4) return;
+    if (!tab && !f4) return false;
     // The keys are global: every frame sees them, only the one the user works in acts.
-    if (!m_context.IsUserWorkingHere()) return;
+    if (!m_context.IsUserWorkingHere()) return false;
     m_nKeyDelay = kKeyDelayAfterShortcut;
 
     const int active = GetActiveIndex();
@@ -180,10 +237,11 @@ void HostingEngine::PollShortcuts() {
         } else {
             ActivateIndex((active == 0 ? count : active) - 1);  // none active: nothing
         }
-        return;
+        return true;
     }
     // Shift is not looked at: Ctrl+Shift+F4 closes the active window too.
     if (active >= 0) m_desktop.Close(m_windows[static_cast<std::size_t>(active)].hWnd);
+    return true;
 }
 
 const HostedWindowRecord* HostingEngine::ActiveRecord() {
@@ -272,6 +330,7 @@ void HostingEngine::ReleaseAllWindows() {
     }
     // Forgotten at once, so a closing frame can never be asked for windows it gave back.
     m_windows.clear();
+    m_offers.clear();
     ++m_nReshapes;
 }
 

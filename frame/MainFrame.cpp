@@ -8,6 +8,7 @@
 #include "core/FrameTexts.h"
 #include "core/Text.h"
 #include "frame/TestHooks.h"
+#include "hosting/WindowEvents.h"
 #include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/WebServer.h"
@@ -502,6 +503,21 @@ LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
     return testhooks::DescribeMenuItem(menu, position);
 }
 
+LRESULT CMainFrame::OnTestCount(WPARAM which) {
+    if (!testhooks::Enabled()) return -1;
+    const vantrel::CaptureCounts& counts = WindowCtrl().Engine().Counts();
+    switch (static_cast<TestCount>(which)) {
+    case TestCount::Cycles: return counts.cycles;
+    case TestCount::Enumerations: return counts.enumerations;
+    case TestCount::TakenFromEvents: return counts.takenFromOffers;
+    case TestCount::TakenByEnumeration: return counts.takenByEnumeration;
+    case TestCount::EventsActive: return hosting::WindowEvents::Active() ? 1 : 0;
+    case TestCount::UserObjects: return testhooks::UserObjects();
+    case TestCount::GdiObjects: return testhooks::GdiObjects();
+    }
+    return -1;
+}
+
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
     return m_hAccel != nullptr && ::TranslateAcceleratorW(Hwnd(), m_hAccel, &msg) != 0;
 }
@@ -573,6 +589,8 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VANTREL_TEST_MENU_ITEM:
         return OnTestMenuItem(wParam);
+    case WM_VANTREL_TEST_COUNT:
+        return OnTestCount(wParam);
     default:
         if (tray::TrayIcon::IsTaskbarCreated(message)) {
             if (m_bMainFrame && m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) m_trayIcon.OnTaskbarCreated();

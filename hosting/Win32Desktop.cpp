@@ -85,6 +85,11 @@ void Win32Desktop::EnumTopLevelWindows(const std::function<bool(vantrel::WindowI
 std::wstring Win32Desktop::ClassName(vantrel::WindowId w) { return ReadText(::GetClassNameW, H(w)); }
 std::wstring Win32Desktop::Title(vantrel::WindowId w) { return ReadText(::GetWindowTextW, H(w)); }
 bool Win32Desktop::IsWindow(vantrel::WindowId w) { return ::IsWindow(H(w)) != FALSE; }
+bool Win32Desktop::IsOwnWindow(vantrel::WindowId w) {
+    DWORD owner = 0;
+    return ::GetWindowThreadProcessId(H(w), &owner) != 0 && owner == ::GetCurrentProcessId();
+}
+
 bool Win32Desktop::IsVisible(vantrel::WindowId w) { return ::IsWindowVisible(H(w)) != FALSE; }
 bool Win32Desktop::IsZoomed(vantrel::WindowId w) { return ::IsZoomed(H(w)) != FALSE; }
 
@@ -129,6 +134,15 @@ void Win32Desktop::AttachInput(vantrel::WindowId w) {
 void Win32Desktop::Show(vantrel::WindowId w, vantrel::ShowCommand c) { ::ShowWindowAsync(H(w), ToShowCommand(c)); }
 
 void Win32Desktop::MoveTo(vantrel::WindowId w, vantrel::Point p) {
+    // Tab mode asks for this on every tick: a window already there is not disturbed,
+    // which spares its program a message each time.
+    RECT rc{};
+    if (::GetWindowRect(H(w), &rc)) {
+        POINT corner{rc.left, rc.top};
+        HWND parent = ::GetAncestor(H(w), GA_PARENT);
+        if (parent != nullptr && parent != ::GetDesktopWindow()) ::ScreenToClient(parent, &corner);
+        if (corner.x == p.x && corner.y == p.y) return;
+    }
     ::SetWindowPos(H(w), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 

@@ -14,6 +14,7 @@ public:
     std::wstring ClassName(vantrel::WindowId window) override;
     std::wstring Title(vantrel::WindowId window) override;
     bool IsWindow(vantrel::WindowId window) override;
+    bool IsOwnWindow(vantrel::WindowId window) override;
     bool IsVisible(vantrel::WindowId window) override;
     bool IsZoomed(vantrel::WindowId window) override;
     bool HasMaximizedStyle(vantrel::WindowId window) override;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/FrameTexts.h"
+#include "hosting/WindowEvents.h"
 #include "ui/Dpi.h"
 #include "ui/Look.h"
 #include "ui/OwnerDrawMenu.h"
@@ -40,9 +41,16 @@ bool CWindowCtrl::Create(HWND parent, UINT id) {
     return true;
 }
 
-void CWindowCtrl::StartCapture() { ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr); }
+void CWindowCtrl::StartCapture() {
+    ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr);
+    m_nTicksToEnumeration = 0;  // the first tick looks at every window
+    if (m_engine.Captures() && WindowEvents::Wanted()) WindowEvents::Start(Hwnd());
+}
 
-void CWindowCtrl::StopCapture() { ::KillTimer(Hwnd(), kCaptureTimerId); }
+void CWindowCtrl::StopCapture() {
+    ::KillTimer(Hwnd(), kCaptureTimerId);
+    if (m_engine.Captures()) WindowEvents::Stop();
+}
 
 void CWindowCtrl::ReleaseEverywhereNow() {
     for (CWindowCtrl* control : LiveControls()) {
@@ -55,12 +63,23 @@ void CWindowCtrl::ReleaseEverywhereNow() {
     }
 }
 
-void CWindowCtrl::OnTimer(UINT_PTR id) {
-    // The timer rests while the cycle runs, so a viewer that is slow to answer delays
-    // the next cycle instead of piling cycles up.
-    ::KillTimer(Hwnd(), id);
-    m_engine.RunCaptureCycle();
-    if (::IsWindow(Hwnd())) ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr);
+void CWindowCtrl::OnTimer() {
+    // The timer keeps its pace whatever a cycle costs. A cycle that waits for a viewer
+    // lets messages in, ticks among them: those are skipped, so cycles never overlap.
+    if (m_bInCycle) return;
+    bool enumerate = true;
+    if (WindowEvents::Active()) {
+        enumerate = m_nTicksToEnumeration == 0;
+        m_nTicksToEnumeration = enumerate ? kTicksPerEnumeration - 1 : m_nTicksToEnumeration - 1;
+    }
+    m_bInCycle = true;
+    m_engine.RunCaptureCycle(enumerate);
+    m_bInCycle = false;
+}
+
+void CWindowCtrl::OnWindowAppeared(HWND window) {
+    if (!m_engine.Captures()) return;
+    m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
 }
 
 void CWindowCtrl::OnPaint() {
@@ -96,13 +115,17 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
         if (wParam == kCaptureTimerId) {
-            OnTimer(wParam);
+            OnTimer();
             return 0;
         }
         break;
+    case WM_VANTREL_WINDOW_APPEARED:
+        OnWindowAppeared(reinterpret_cast<HWND>(wParam));
+        return 0;
     case WM_DESTROY:
         StopCapture();
         m_engine.ReleaseAllWindows();
+        m_tips.Destroy();
         break;
     case WM_PAINT:
         OnPaint();
@@ -259,12 +282,11 @@ void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text)
     ui::ImageButton* b = AsButton(button);
     b->SetText(text);
     b->SizeToContent();
-    b->SetTooltip(text);
+    b->SetTooltip(m_tips, text);
 }
 
-bool CWindowCtrl::IsChecked(vantrel::ButtonId button) {
-    return ::SendMessageW(AsButton(button)->Hwnd(), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
-}
+// Read from the object: the cycle asks for every button on every tick.
+bool CWindowCtrl::IsChecked(vantrel::ButtonId button) { return AsButton(button)->IsChecked(); }
 
 void CWindowCtrl::SetChecked(vantrel::ButtonId button, bool checked) {
     ::SendMessageW(AsButton(button)->Hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -18,6 +18,9 @@
 namespace hosting {
 
 inline constexpr UINT_PTR kCaptureTimerId = 1025;
+// With window events on, the full enumeration runs on every this many ticks only, as
+// a safety net for anything an event missed; without them, on every tick.
+inline constexpr unsigned kTicksPerEnumeration = 20;
 
 class CWindowCtrl final : public ui::Window,
                           private vantrel::WindowButtons,
@@ -27,7 +30,8 @@ public:
     ~CWindowCtrl() override;
 
     bool Create(HWND parent, UINT id);
-    // Starts the capture cycle; the frame calls it once it has set the host view.
+    // Starts the capture cycle, and in the capturing frame the window events; the
+    // frame calls it once it has set the host view.
     void StartCapture();
     void StopCapture();
 
@@ -54,7 +58,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnTimer(UINT_PTR id);
+    void OnTimer();
+    void OnWindowAppeared(HWND window);
     void OnPaint();
     void ShowWindowMenu(HWND button);
     bool OnCommand(UINT id);
@@ -93,9 +98,12 @@ private:
     vantrel::Desktop& m_desktop;
     vantrel::Settings& m_settings;
     vantrel::HostingEngine m_engine;
+    ui::Tooltip m_tips;  // shared by the buttons, so declared before them: it goes after
     std::vector<std::unique_ptr<ui::ImageButton>> m_buttons;
     HBRUSH m_background = nullptr;
     UINT m_nElapse = vantrel::kCaptureElapse;
+    bool m_bInCycle = false;
+    unsigned m_nTicksToEnumeration = 0;
 };
 
 }  // namespace hosting

@@ -40,6 +40,8 @@ void ImageButton::OnDpiChanged() {
 }
 
 ImageButton::~ImageButton() {
+    // The shared tooltip lives on and must not keep a tool whose window is gone.
+    if (m_tips != nullptr && Hwnd() != nullptr) m_tips->Remove(Hwnd());
     if (m_image != nullptr) ImageList_Destroy(m_image);
     if (m_checkedImage != nullptr) ImageList_Destroy(m_checkedImage);
 }
@@ -91,30 +93,9 @@ void ImageButton::LoadImageList(UINT bitmapId, HIMAGELIST& list) {
     ::DeleteObject(bitmap);
 }
 
-void ImageButton::SetTooltip(const std::wstring& text) {
-    m_tooltipText = text;
-    if (m_tooltip == nullptr) {
-        m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                                      ::GetModuleHandleW(nullptr), nullptr);
-        if (m_tooltip == nullptr) return;
-        ::SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 200);
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
-        tool.lpszText = m_tooltipText.data();
-        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        return;
-    }
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
-    tool.lpszText = m_tooltipText.data();
-    ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+void ImageButton::SetTooltip(Tooltip& tips, const std::wstring& text) {
+    m_tips = &tips;
+    tips.SetText(Hwnd(), Hwnd(), text);
 }
 
 void ImageButton::SizeToContent() {

@@ -87,6 +87,11 @@ std::wstring FakeDesktop::Title(WindowId window) {
 
 bool FakeDesktop::IsWindow(WindowId window) { return Find(window) != nullptr; }
 
+bool FakeDesktop::IsOwnWindow(WindowId window) {
+    const FakeWindow* found = Find(window);
+    return found && found->ours;
+}
+
 bool FakeDesktop::IsVisible(WindowId window) {
     const FakeWindow* found = Find(window);
     return found && found->visible;
