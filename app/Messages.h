@@ -41,4 +41,13 @@ enum class TestCount : WPARAM {
     EventsActive = 4,         // 1 while window events are reported, 0 when polling only
     UserObjects = 5,          // the process's USER objects (windows and menus where unreported)
     GdiObjects = 6,           // the process's GDI objects
+    // Where the captures' time went: records added, then sums of microseconds.
+    Records = 7,
+    SetParentMicros = 8,      // the answer checks before re-parenting included
+    AttachMicros = 9,
+    ShowMicros = 10,
+    ButtonMicros = 11,
+    LayoutMicros = 12,
+    CaptionMicros = 13,       // first caption and tooltip, in the cycle after capture
+    ProbeMicros = 14,         // of SetParentMicros, the answer checks
 };

@@ -1,6 +1,7 @@
 #include "core/HostingEngine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -26,6 +27,22 @@ std::optional<std::size_t> RecordIndexOf(int controlId, std::size_t count) {
 
 int ControlIdOf(std::size_t index) { return kFirstButtonId + static_cast<int>(index); }
 
+// Adds the time from its making to its end to a sum of microseconds.
+class Stopwatch {
+public:
+    explicit Stopwatch(std::uint64_t& sum) : m_sum(sum), m_start(std::chrono::steady_clock::now()) {}
+    ~Stopwatch() {
+        m_sum += static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - m_start).count());
+    }
+    Stopwatch(const Stopwatch&) = delete;
+    Stopwatch& operator=(const Stopwatch&) = delete;
+
+private:
+    std::uint64_t& m_sum;
+    std::chrono::steady_clock::time_point m_start;
+};
+
 // Takes only the desktop and the handle copy: a window may answer a call by having
 // our frame closed, and then nothing of the engine may be touched any more.
 void PlaceWindows(Desktop& desktop, const std::vector<WindowId>& windows, const std::vector<Rect>& tiles) {
@@ -49,17 +66,19 @@ bool HostingEngine::RunCaptureCycle(bool enumerate) {
     // Asked once per cycle, not once per record: nothing in between moves the windows
     // of the host view but a shortcut, after which it is asked anew. The same holds
     // for the Ctrl key, which only the shortcuts read.
-    WindowId top = m_desktop.TopChild(m_hHostView);
+    WindowId top = m_windows.empty() ? kNoWindow : m_desktop.TopChild(m_hHostView);
     std::optional<bool> controlDown;
     // The count is read anew at every step: the shortcuts run in the middle of the loop.
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
         {
             const HostedWindowRecord& record = m_windows[i];
-            if (record.bMoved || !m_desktop.IsWindow(record.hWnd)) {
+            std::optional<std::wstring> title;
+            if (!record.bMoved) title = m_desktop.TitleIfAlive(record.hWnd);
+            if (!title) {
                 dropList.push_back(i);
                 continue;
             }
-            if (SyncButtonTitle(record.pButton, record.hWnd)) RelayoutButtons();
+            if (SyncButtonCaption(record.pButton, std::move(*title))) RelayoutButtons();
         }
 
         if (m_nKeyDelay <= 0) {
@@ -117,9 +136,18 @@ CaptureResult HostingEngine::ConsiderTopLevelWindow(WindowId window) {
     if (m_context.IsHostedElsewhere(window)) return CaptureResult::NotOurs;
     // A window we may not adopt (a process of higher integrity, or one that just died)
     // stays where it is; the next cycle tries again.
-    if (!m_desktop.SetParent(window, m_hHostView)) return CaptureResult::Refused;
-    m_desktop.AttachInput(window);
-    m_desktop.Show(window, ShowCommand::Show);
+    {
+        Stopwatch watch(m_counts.setParentMicros);
+        if (!m_desktop.SetParent(window, m_hHostView)) return CaptureResult::Refused;
+    }
+    {
+        Stopwatch watch(m_counts.attachMicros);
+        m_desktop.AttachInput(window);
+    }
+    {
+        Stopwatch watch(m_counts.showMicros);
+        m_desktop.Show(window, ShowCommand::Show);
+    }
     AddHostedWindow(window);
     return CaptureResult::Taken;
 }
@@ -171,9 +199,17 @@ void HostingEngine::AddHostedWindow(WindowId window) {
     if (window == kNoWindow) return;
     // Without a button the window is still ours: losing the record would strand it in
     // the host view, unreleased when the frame closes.
-    const ButtonId button = m_buttons.Create(ControlIdOf(m_windows.size()));
+    ++m_counts.records;
+    ButtonId button = kNoButton;
+    {
+        Stopwatch watch(m_counts.buttonMicros);
+        button = m_buttons.Create(ControlIdOf(m_windows.size()));
+    }
     m_windows.push_back(HostedWindowRecord{window, button, false});
-    RelayoutButtons();
+    {
+        Stopwatch watch(m_counts.layoutMicros);
+        RelayoutButtons();
+    }
 
     if (!m_context.BringToFrontOnCapture()) return;
     const WindowId frame = m_context.OwnerFrame();
@@ -189,11 +225,21 @@ void HostingEngine::AddHostedWindow(WindowId window) {
 
 bool HostingEngine::SyncButtonTitle(ButtonId button, WindowId window) {
     if (button == kNoButton) return false;
-    std::wstring title = m_desktop.Title(window);
+    return SyncButtonCaption(button, m_desktop.Title(window));
+}
+
+bool HostingEngine::SyncButtonCaption(ButtonId button, std::wstring title) {
+    if (button == kNoButton) return false;
     if (title.size() > kMaxTitle) title.resize(kMaxTitle);
     // Letter case alone is not worth a resize and a re-layout.
-    if (EqualNoCase(m_buttons.Caption(button), title)) return false;
-    m_buttons.SetCaption(button, title);
+    const std::wstring caption = m_buttons.Caption(button);
+    if (EqualNoCase(caption, title)) return false;
+    if (caption.empty()) {
+        Stopwatch watch(m_counts.captionMicros);
+        m_buttons.SetCaption(button, title);
+    } else {
+        m_buttons.SetCaption(button, title);
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "core/FrameTexts.h"
 #include "core/Text.h"
 #include "frame/TestHooks.h"
+#include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
 #include "frame/WindowName.h"
 #include "resource.h"
@@ -514,6 +515,14 @@ LRESULT CMainFrame::OnTestCount(WPARAM which) {
     case TestCount::EventsActive: return hosting::WindowEvents::Active() ? 1 : 0;
     case TestCount::UserObjects: return testhooks::UserObjects();
     case TestCount::GdiObjects: return testhooks::GdiObjects();
+    case TestCount::Records: return counts.records;
+    case TestCount::SetParentMicros: return static_cast<LRESULT>(counts.setParentMicros);
+    case TestCount::AttachMicros: return static_cast<LRESULT>(counts.attachMicros);
+    case TestCount::ShowMicros: return static_cast<LRESULT>(counts.showMicros);
+    case TestCount::ButtonMicros: return static_cast<LRESULT>(counts.buttonMicros);
+    case TestCount::LayoutMicros: return static_cast<LRESULT>(counts.layoutMicros);
+    case TestCount::CaptionMicros: return static_cast<LRESULT>(counts.captionMicros);
+    case TestCount::ProbeMicros: return static_cast<LRESULT>(hosting::Win32Desktop::ProbeMicros());
     }
     return -1;
 }

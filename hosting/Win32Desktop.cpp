@@ -50,6 +50,20 @@ bool IsAwaited(ULONG_PTR close) {
     return std::find(s_awaitedCloses.begin(), s_awaitedCloses.end(), close) != s_awaitedCloses.end();
 }
 
+unsigned long long s_probeMicros = 0;
+// The Ctrl key as read in this round of cycles: every frame asks, once per tick.
+unsigned s_tick = 1;
+unsigned s_controlReadAt = 0;
+bool s_controlDown = false;
+
+unsigned long long MicrosNow() {
+    LARGE_INTEGER frequency, counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<unsigned long long>(counter.QuadPart) * 1000000ULL /
+           static_cast<unsigned long long>(frequency.QuadPart);
+}
+
 HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
 vantrel::WindowId Id(HWND hwnd) { return reinterpret_cast<vantrel::WindowId>(hwnd); }
 vantrel::Rect FromRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
@@ -84,6 +98,16 @@ void Win32Desktop::EnumTopLevelWindows(const std::function<bool(vantrel::WindowI
 
 std::wstring Win32Desktop::ClassName(vantrel::WindowId w) { return ReadText(::GetClassNameW, H(w)); }
 std::wstring Win32Desktop::Title(vantrel::WindowId w) { return ReadText(::GetWindowTextW, H(w)); }
+std::optional<std::wstring> Win32Desktop::TitleIfAlive(vantrel::WindowId w) {
+    // The system's copy of the title, which never asks the window's program, and a
+    // text at all proves the window alive.
+    wchar_t buffer[260] = {};
+    const int length = ::InternalGetWindowText(H(w), buffer, 260);
+    if (length > 0) return std::wstring(buffer, static_cast<size_t>(length));
+    if (!::IsWindow(H(w))) return std::nullopt;
+    return std::wstring();
+}
+
 bool Win32Desktop::IsWindow(vantrel::WindowId w) { return ::IsWindow(H(w)) != FALSE; }
 bool Win32Desktop::IsOwnWindow(vantrel::WindowId w) {
     DWORD owner = 0;
@@ -123,8 +147,20 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
     // Taking a window in waits on its program; handing one back never waits for an
     // answer first, since the window must leave before we do.
-    if (newParent != vantrel::kNoWindow && (!Answers(H(w)) || !ChildrenAnswer(parent, H(w)))) return false;
-    return ::SetParent(H(w), parent) != nullptr;
+    if (newParent == vantrel::kNoWindow) return ::SetParent(H(w), parent) != nullptr;
+    const unsigned long long start = MicrosNow();
+    const bool answer = Answers(H(w)) && ChildrenAnswer(parent, H(w));
+    s_probeMicros += MicrosNow() - start;
+    if (!answer) return false;
+    // A shown top-level window changes parent several times slower than a hidden one
+    // (under Wine its screen window is taken down while it is visible): hidden for the
+    // move, shown again by the capture right after, or at once should the move fail.
+    // Both calls wait for the window's program, which has just answered.
+    const bool shown = ::IsWindowVisible(H(w)) != FALSE;
+    if (shown) ::ShowWindow(H(w), SW_HIDE);
+    if (::SetParent(H(w), parent) != nullptr) return true;
+    if (shown) ::ShowWindowAsync(H(w), SW_SHOW);
+    return false;
 }
 
 void Win32Desktop::AttachInput(vantrel::WindowId w) {
@@ -193,7 +229,18 @@ void Win32Desktop::Close(vantrel::WindowId w) {
 
 bool Win32Desktop::IsWaitingForViewer() { return !s_awaitedCloses.empty(); }
 
+unsigned long long Win32Desktop::ProbeMicros() { return s_probeMicros; }
+
+void Win32Desktop::NewTick() { ++s_tick; }
+
 bool Win32Desktop::IsKeyDown(vantrel::Key key) {
+    if (key == vantrel::Key::Control) {
+        if (s_controlReadAt != s_tick) {
+            s_controlDown = ::GetAsyncKeyState(VK_CONTROL) != 0;
+            s_controlReadAt = s_tick;
+        }
+        return s_controlDown;
+    }
     int vk = 0;
     switch (key) {
     case vantrel::Key::Control: vk = VK_CONTROL; break;

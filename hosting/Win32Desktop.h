@@ -13,6 +13,7 @@ public:
     void EnumTopLevelWindows(const std::function<bool(vantrel::WindowId)>& visit) override;
     std::wstring ClassName(vantrel::WindowId window) override;
     std::wstring Title(vantrel::WindowId window) override;
+    std::optional<std::wstring> TitleIfAlive(vantrel::WindowId window) override;
     bool IsWindow(vantrel::WindowId window) override;
     bool IsOwnWindow(vantrel::WindowId window) override;
     bool IsVisible(vantrel::WindowId window) override;
@@ -35,6 +36,10 @@ public:
 
     // True while a WM_CLOSE waits for its answer: frames must not go away meanwhile.
     static bool IsWaitingForViewer();
+    // A new round of capture cycles: the key state is read anew.
+    static void NewTick();
+    // Microseconds spent asking windows whether they answer before taking them in.
+    static unsigned long long ProbeMicros();
 };
 
 }  // namespace hosting

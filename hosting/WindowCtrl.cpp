@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/FrameTexts.h"
+#include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
 #include "ui/Dpi.h"
 #include "ui/Look.h"
@@ -18,6 +19,14 @@ std::vector<CWindowCtrl*>& LiveControls() {
     static std::vector<CWindowCtrl*> controls;
     return controls;
 }
+
+bool IsLive(const CWindowCtrl* control) {
+    const auto& controls = LiveControls();
+    return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
+HWND s_clock = nullptr;  // the control whose timer paces every cycle
+bool s_ticking = false;
 }  // namespace
 
 CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
@@ -28,6 +37,10 @@ CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
 CWindowCtrl::~CWindowCtrl() {
     auto& controls = LiveControls();
     controls.erase(std::remove(controls.begin(), controls.end(), this), controls.end());
+    if (s_clock != nullptr && s_clock == Hwnd()) {
+        s_clock = nullptr;
+        StartClock();
+    }
     if (m_background != nullptr) ::DeleteObject(m_background);
 }
 
@@ -42,14 +55,45 @@ bool CWindowCtrl::Create(HWND parent, UINT id) {
 }
 
 void CWindowCtrl::StartCapture() {
-    ::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr);
+    m_bCycling = true;
     m_nTicksToEnumeration = 0;  // the first tick looks at every window
     if (m_engine.Captures() && WindowEvents::Wanted()) WindowEvents::Start(Hwnd());
+    StartClock();
 }
 
 void CWindowCtrl::StopCapture() {
-    ::KillTimer(Hwnd(), kCaptureTimerId);
+    m_bCycling = false;
     if (m_engine.Captures()) WindowEvents::Stop();
+    if (s_clock != nullptr && s_clock == Hwnd()) {
+        ::KillTimer(Hwnd(), kCaptureTimerId);
+        s_clock = nullptr;
+        StartClock();
+    }
+}
+
+void CWindowCtrl::StartClock() {
+    if (s_clock != nullptr) return;
+    for (CWindowCtrl* control : LiveControls()) {
+        if (!control->m_bCycling || control->Hwnd() == nullptr) continue;
+        if (::SetTimer(control->Hwnd(), kCaptureTimerId, control->m_nElapse, nullptr) != 0) {
+            s_clock = control->Hwnd();
+            return;
+        }
+    }
+}
+
+// The timer keeps its pace whatever a cycle costs. A cycle that waits for a viewer
+// lets messages in, ticks among them: those are skipped, so cycles never overlap.
+// A cycle may close frames: each control is looked up anew before its turn.
+void CWindowCtrl::OnClockTick() {
+    if (s_ticking) return;
+    s_ticking = true;
+    Win32Desktop::NewTick();
+    const std::vector<CWindowCtrl*> controls = LiveControls();
+    for (CWindowCtrl* control : controls) {
+        if (IsLive(control) && control->m_bCycling) control->RunCycle();
+    }
+    s_ticking = false;
 }
 
 void CWindowCtrl::ReleaseEverywhereNow() {
@@ -63,9 +107,7 @@ void CWindowCtrl::ReleaseEverywhereNow() {
     }
 }
 
-void CWindowCtrl::OnTimer() {
-    // The timer keeps its pace whatever a cycle costs. A cycle that waits for a viewer
-    // lets messages in, ticks among them: those are skipped, so cycles never overlap.
+void CWindowCtrl::RunCycle() {
     if (m_bInCycle) return;
     bool enumerate = true;
     if (WindowEvents::Active()) {
@@ -115,7 +157,7 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
         if (wParam == kCaptureTimerId) {
-            OnTimer();
+            OnClockTick();
             return 0;
         }
         break;
@@ -303,6 +345,12 @@ vantrel::Size CWindowCtrl::OuterSize(vantrel::ButtonId button) {
 
 void CWindowCtrl::Place(vantrel::ButtonId button, vantrel::Point topLeft) {
     HWND hwnd = AsButton(button)->Hwnd();
+    // A button that stays where it is needs neither a move nor a repaint: a new one
+    // at the end of the row leaves the others alone.
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&rc), 2);
+    if (rc.left == topLeft.x && rc.top == topLeft.y) return;
     ::SetWindowPos(hwnd, nullptr, topLeft.x, topLeft.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     ::InvalidateRect(hwnd, nullptr, TRUE);

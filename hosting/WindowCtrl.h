@@ -31,7 +31,8 @@ public:
 
     bool Create(HWND parent, UINT id);
     // Starts the capture cycle, and in the capturing frame the window events; the
-    // frame calls it once it has set the host view.
+    // frame calls it once it has set the host view. One timer paces the cycles of
+    // every frame, one after the other, so that a tick wakes the program once.
     void StartCapture();
     void StopCapture();
 
@@ -58,8 +59,11 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnTimer();
+    void RunCycle();
     void OnWindowAppeared(HWND window);
+    // The timer lives on one cycling control; when it stops, another takes it.
+    static void StartClock();
+    static void OnClockTick();
     void OnPaint();
     void ShowWindowMenu(HWND button);
     bool OnCommand(UINT id);
@@ -102,6 +106,7 @@ private:
     std::vector<std::unique_ptr<ui::ImageButton>> m_buttons;
     HBRUSH m_background = nullptr;
     UINT m_nElapse = vantrel::kCaptureElapse;
+    bool m_bCycling = false;  // between StartCapture and StopCapture
     bool m_bInCycle = false;
     unsigned m_nTicksToEnumeration = 0;
 };

@@ -44,6 +44,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Points `list` at the shared picture list of the bitmap at this button's size.
     void LoadImageList(UINT bitmapId, HIMAGELIST& list);
     int ImageSize() const;
     int Padding() const;
@@ -52,8 +53,8 @@ private:
 
     UINT m_imageId = 0;
     UINT m_checkedImageId = 0;
-    HIMAGELIST m_image = nullptr;
-    HIMAGELIST m_checkedImage = nullptr;
+    HIMAGELIST m_image = nullptr;         // shared, not owned
+    HIMAGELIST m_checkedImage = nullptr;  // shared, not owned
     Tooltip* m_tips = nullptr;  // not owned
     COLORREF m_face = CLR_INVALID;  // CLR_INVALID: the system's button face
     bool m_checked = false;

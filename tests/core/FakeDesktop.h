@@ -53,6 +53,7 @@ public:
     void EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) override;
     std::wstring ClassName(WindowId window) override;
     std::wstring Title(WindowId window) override;
+    std::optional<std::wstring> TitleIfAlive(WindowId window) override;
     bool IsWindow(WindowId window) override;
     bool IsOwnWindow(WindowId window) override;
     bool IsVisible(WindowId window) override;
