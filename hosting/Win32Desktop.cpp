@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "ui/Application.h"
@@ -24,16 +25,24 @@ bool Answers(HWND hwnd) {
 // window has to wait; the next capture cycle tries again. One window per thread
 // tells for all of that thread's windows; the newcomer's own thread has just answered.
 bool ChildrenAnswer(HWND parent, HWND newcomer) {
-    const DWORD self = ::GetCurrentProcessId();
-    std::vector<DWORD> asked{::GetWindowThreadProcessId(newcomer, nullptr)};
+    // The thread of a window never changes: known ones are not asked again, which
+    // halves what a capture costs per window already hosted. Rebuilt on every call,
+    // so windows that went are forgotten.
+    static std::vector<std::pair<HWND, DWORD>> known;
+    std::vector<std::pair<HWND, DWORD>> seen;
+    const DWORD self = ::GetCurrentThreadId();
+    std::vector<DWORD> asked{::GetWindowThreadProcessId(newcomer, nullptr), self};
+    bool answer = true;
     for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        const DWORD thread = ::GetWindowThreadProcessId(child, &owner);
-        if (owner == self || std::find(asked.begin(), asked.end(), thread) != asked.end()) continue;
-        if (!Answers(child)) return false;
+        const auto cached = std::find_if(known.begin(), known.end(), [child](const auto& k) { return k.first == child; });
+        const DWORD thread = cached != known.end() ? cached->second : ::GetWindowThreadProcessId(child, nullptr);
+        seen.emplace_back(child, thread);
+        if (!answer || std::find(asked.begin(), asked.end(), thread) != asked.end()) continue;
+        if (!Answers(child)) answer = false;
         asked.push_back(thread);
     }
-    return true;
+    known = std::move(seen);
+    return answer;
 }
 
 // The closes still waited for, by number; while there is one, a wait runs. The answer

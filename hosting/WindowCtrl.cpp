@@ -117,6 +117,7 @@ void CWindowCtrl::RunCycle() {
     m_bInCycle = true;
     m_engine.RunCaptureCycle(enumerate);
     m_bInCycle = false;
+    if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
 }
 
 void CWindowCtrl::OnWindowAppeared(HWND window) {
@@ -167,6 +168,7 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         StopCapture();
         m_engine.ReleaseAllWindows();
+        m_spare.reset();
         m_tips.Destroy();
         break;
     case WM_PAINT:
@@ -299,14 +301,32 @@ void CWindowCtrl::MoveActiveToNewFrame() {
 
 // Window buttons -------------------------------------------------------------------
 
-vantrel::ButtonId CWindowCtrl::Create(int controlId) {
+std::unique_ptr<ui::ImageButton> CWindowCtrl::MakeButton(int controlId, DWORD visible) {
     auto button = std::make_unique<ui::ImageButton>();
-    if (!button->Create(Hwnd(), static_cast<UINT>(controlId), WS_CHILD | WS_VISIBLE | BS_CHECKBOX | BS_NOTIFY))
-        return vantrel::kNoButton;
+    if (!button->Create(Hwnd(), static_cast<UINT>(controlId), WS_CHILD | visible | BS_CHECKBOX | BS_NOTIFY))
+        return nullptr;
     const bool manyColors = ui::ImageButton::ScreenColorDepth() >= 16;
     button->SetImage(manyColors ? IDB_WINDOW_BUTTON : IDB_WINDOW_BUTTON_16COLOR);
     button->SetCheckedImage(manyColors ? IDB_WINDOW_CHECKED : IDB_WINDOW_CHECKED_16COLOR);
     button->SizeToContent();
+    return button;
+}
+
+// Making a button is most of what a capture costs us after the re-parenting: the
+// capturing frame keeps one made ahead, hidden, and makes the next one after a cycle.
+void CWindowCtrl::PrepareSpareButton() {
+    if (m_spare == nullptr && Hwnd() != nullptr) m_spare = MakeButton(kSpareButtonId, 0);
+}
+
+vantrel::ButtonId CWindowCtrl::Create(int controlId) {
+    std::unique_ptr<ui::ImageButton> button = std::move(m_spare);
+    if (button != nullptr) {
+        ::SetWindowLongPtrW(button->Hwnd(), GWLP_ID, controlId);
+        ::ShowWindow(button->Hwnd(), SW_SHOWNA);
+    } else {
+        button = MakeButton(controlId, WS_VISIBLE);
+        if (button == nullptr) return vantrel::kNoButton;
+    }
     const auto id = reinterpret_cast<vantrel::ButtonId>(button.get());
     m_buttons.push_back(std::move(button));
     return id;

@@ -21,6 +21,8 @@ inline constexpr UINT_PTR kCaptureTimerId = 1025;
 // With window events on, the full enumeration runs on every this many ticks only, as
 // a safety net for anything an event missed; without them, on every tick.
 inline constexpr unsigned kTicksPerEnumeration = 20;
+// The hidden button kept ready for the next capture, outside the window buttons' ids.
+inline constexpr int kSpareButtonId = 0xFFFE;
 
 class CWindowCtrl final : public ui::Window,
                           private vantrel::WindowButtons,
@@ -73,6 +75,9 @@ private:
     void HandOver(HWND window, CWindowCtrl& target);
     HWND ActiveWindow();
 
+    std::unique_ptr<ui::ImageButton> MakeButton(int controlId, DWORD visible);
+    void PrepareSpareButton();
+
     // WindowButtons
     vantrel::ButtonId Create(int controlId) override;
     void Destroy(vantrel::ButtonId button) override;
@@ -104,6 +109,7 @@ private:
     vantrel::HostingEngine m_engine;
     ui::Tooltip m_tips;  // shared by the buttons, so declared before them: it goes after
     std::vector<std::unique_ptr<ui::ImageButton>> m_buttons;
+    std::unique_ptr<ui::ImageButton> m_spare;  // hidden, made ahead for the next capture
     HBRUSH m_background = nullptr;
     UINT m_nElapse = vantrel::kCaptureElapse;
     bool m_bCycling = false;  // between StartCapture and StopCapture
