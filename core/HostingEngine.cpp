@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "core/ButtonLayout.h"
@@ -121,10 +122,20 @@ bool HostingEngine::RunCaptureCycle(bool enumerate) {
         TakeOfferedWindows();
         if (enumerate) {
             ++m_counts.enumerations;
-            m_desktop.EnumTopLevelWindows([this](WindowId window) {
-                if (ConsiderTopLevelWindow(window) == CaptureResult::Taken) ++m_counts.takenByEnumeration;
+            // A window's class never changes, so each is read once; an entry goes with
+            // the first enumeration that no longer lists its window.
+            std::unordered_map<WindowId, bool> seen;
+            seen.reserve(m_viewerClassOf.size() + 16);
+            m_desktop.EnumTopLevelWindows([this, &seen](WindowId window) {
+                const auto known = m_viewerClassOf.find(window);
+                const bool viewer = known != m_viewerClassOf.end()
+                                        ? known->second
+                                        : EqualNoCase(m_desktop.ClassName(window), m_strClassName);
+                seen.emplace(window, viewer);
+                if (viewer && ConsiderViewerWindow(window) == CaptureResult::Taken) ++m_counts.takenByEnumeration;
                 return true;
             });
+            m_viewerClassOf.swap(seen);
         }
     }
     return dropped;
@@ -132,6 +143,10 @@ bool HostingEngine::RunCaptureCycle(bool enumerate) {
 
 CaptureResult HostingEngine::ConsiderTopLevelWindow(WindowId window) {
     if (!EqualNoCase(m_desktop.ClassName(window), m_strClassName)) return CaptureResult::NotOurs;
+    return ConsiderViewerWindow(window);
+}
+
+CaptureResult HostingEngine::ConsiderViewerWindow(WindowId window) {
     if (Hosts(window)) return CaptureResult::NotOurs;
     if (m_context.IsHostedElsewhere(window)) return CaptureResult::NotOurs;
     // A window we may not adopt (a process of higher integrity, or one that just died)

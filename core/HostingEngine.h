@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Desktop.h"
@@ -157,6 +158,8 @@ private:
     const HostedWindowRecord* ActiveRecord();
     std::vector<WindowId> HandleCopy() const;
     void TakeOfferedWindows();
+    // ConsiderTopLevelWindow once the class is known to be the viewer's.
+    CaptureResult ConsiderViewerWindow(WindowId window);
     CaptureResult ConsiderOfferedWindow(WindowId window);
 
     Desktop& m_desktop;
@@ -180,6 +183,7 @@ private:
         WindowId window;
         int attempts;
     };
+    std::unordered_map<WindowId, bool> m_viewerClassOf;  // as the last enumeration found them
     std::deque<Offer> m_offers;  // in the order the desktop announced them
     bool m_bOffersWait = false;  // the first one was refused: the rest waits for a cycle
     bool m_bTakingOffers = false;

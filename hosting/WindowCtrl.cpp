@@ -71,6 +71,16 @@ void CWindowCtrl::StopCapture() {
     }
 }
 
+// The system announces no window that leaves a closing frame: the capturing frame
+// hears of them from us, in button order, and takes them in at once.
+void CWindowCtrl::AnnounceReleased(const std::vector<HWND>& windows) {
+    for (CWindowCtrl* control : LiveControls()) {
+        if (control == this || !control->m_bCycling || !control->m_engine.Captures()) continue;
+        for (HWND window : windows)
+            ::PostMessageW(control->Hwnd(), WM_VANTREL_WINDOW_APPEARED, reinterpret_cast<WPARAM>(window), 0);
+    }
+}
+
 void CWindowCtrl::StartClock() {
     if (s_clock != nullptr) return;
     for (CWindowCtrl* control : LiveControls()) {
@@ -165,12 +175,18 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VANTREL_WINDOW_APPEARED:
         OnWindowAppeared(reinterpret_cast<HWND>(wParam));
         return 0;
-    case WM_DESTROY:
+    case WM_DESTROY: {
         StopCapture();
+        std::vector<HWND> released;
+        for (const auto& record : m_engine.Windows()) {
+            if (!record.bMoved) released.push_back(reinterpret_cast<HWND>(record.hWnd));
+        }
         m_engine.ReleaseAllWindows();
         m_spare.reset();
         m_tips.Destroy();
+        AnnounceReleased(released);
         break;
+    }
     case WM_PAINT:
         OnPaint();
         return 0;

@@ -63,6 +63,7 @@ protected:
 private:
     void RunCycle();
     void OnWindowAppeared(HWND window);
+    void AnnounceReleased(const std::vector<HWND>& windows);
     // The timer lives on one cycling control; when it stops, another takes it.
     static void StartClock();
     static void OnClockTick();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Messages.h"
+#include "resource.h"
 
 namespace {
 
@@ -84,6 +85,29 @@ TEST_F(CaptureEvents, BurstOfThirtyIsTakenWholeInCreationOrder) {
     for (HWND doc : viewer.Windows()) EXPECT_TRUE(IsHosted(doc));
     ASSERT_TRUE(WaitForCycles(frame, 3));
     EXPECT_EQ(WindowButtons(frame).size(), 30u);
+}
+
+TEST_F(CaptureEvents, WindowsOfAClosedFrameComeBackWithoutWaitingForTheEnumeration) {
+    HWND first = OpenHosted(L"Traveller 1");
+    HWND second = OpenHosted(L"Traveller 2");
+    HWND extra = vantrel.NewFrame(frame);
+    ASSERT_NE(extra, nullptr);
+    for (HWND doc : {first, second}) {
+        ASSERT_TRUE(Activate(frame, 0)) << "the first button is the one to move";
+        WindowCommand(frame, ID_MOVE_TO_FIRST);
+        ASSERT_TRUE(WaitFor([&] { return ::GetAncestor(doc, GA_PARENT) == HostView(extra); }, 5000));
+    }
+    ASSERT_TRUE(WaitFor([&] { return WindowButtons(frame).empty(); }, 5000));
+    const long long fromEvents = Count(frame, TestCount::TakenFromEvents);
+    const long long byEnumeration = Count(frame, TestCount::TakenByEnumeration);
+
+    ::PostMessageW(extra, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return Captions() == std::vector<std::wstring>{L"Traveller 1", L"Traveller 2"}; },
+                        5000));
+    EXPECT_TRUE(IsHosted(first));
+    EXPECT_TRUE(IsHosted(second));
+    EXPECT_EQ(Count(frame, TestCount::TakenFromEvents), fromEvents + 2);
+    EXPECT_EQ(Count(frame, TestCount::TakenByEnumeration), byEnumeration);
 }
 
 TEST_F(CaptureEvents, FullEnumerationRunsOnlyNowAndThen) {
