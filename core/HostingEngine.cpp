@@ -132,7 +132,9 @@ bool HostingEngine::RunCaptureCycle(bool enumerate) {
                                         ? known->second
                                         : EqualNoCase(m_desktop.ClassName(window), m_strClassName);
                 seen.emplace(window, viewer);
-                if (viewer && ConsiderViewerWindow(window) == CaptureResult::Taken) ++m_counts.takenByEnumeration;
+                // One still waiting in the queue is taken there, in its turn.
+                if (viewer && !IsOffered(window) && ConsiderViewerWindow(window) == CaptureResult::Taken)
+                    ++m_counts.takenByEnumeration;
                 return true;
             });
             m_viewerClassOf.swap(seen);
@@ -172,12 +174,13 @@ void HostingEngine::SetCapture(bool capture) {
     if (!capture) m_offers.clear();
 }
 
+bool HostingEngine::IsOffered(WindowId window) const {
+    return std::any_of(m_offers.begin(), m_offers.end(), [window](const Offer& offer) { return offer.window == window; });
+}
+
 void HostingEngine::OfferWindow(WindowId window) {
     if (!m_bCapture || window == kNoWindow) return;
-    // Created, then shown: one entry is enough.
-    for (const Offer& offer : m_offers) {
-        if (offer.window == window) return;
-    }
+    if (IsOffered(window)) return;  // created, then shown: one entry is enough
     m_offers.push_back(Offer{window, 0});
     if (!m_bOffersWait) TakeOfferedWindows();
 }

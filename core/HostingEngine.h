@@ -158,6 +158,7 @@ private:
     const HostedWindowRecord* ActiveRecord();
     std::vector<WindowId> HandleCopy() const;
     void TakeOfferedWindows();
+    bool IsOffered(WindowId window) const;
     // ConsiderTopLevelWindow once the class is known to be the viewer's.
     CaptureResult ConsiderViewerWindow(WindowId window);
     CaptureResult ConsiderOfferedWindow(WindowId window);

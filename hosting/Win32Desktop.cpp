@@ -161,15 +161,7 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     const bool answer = Answers(H(w)) && ChildrenAnswer(parent, H(w));
     s_probeMicros += MicrosNow() - start;
     if (!answer) return false;
-    // A shown top-level window changes parent several times slower than a hidden one
-    // (under Wine its screen window is taken down while it is visible): hidden for the
-    // move, shown again by the capture right after, or at once should the move fail.
-    // Both calls wait for the window's program, which has just answered.
-    const bool shown = ::IsWindowVisible(H(w)) != FALSE;
-    if (shown) ::ShowWindow(H(w), SW_HIDE);
-    if (::SetParent(H(w), parent) != nullptr) return true;
-    if (shown) ::ShowWindowAsync(H(w), SW_SHOW);
-    return false;
+    return ::SetParent(H(w), parent) != nullptr;
 }
 
 void Win32Desktop::AttachInput(vantrel::WindowId w) {

@@ -71,8 +71,18 @@ void CWindowCtrl::StopCapture() {
     }
 }
 
+void CWindowCtrl::ReleaseAllWindows() {
+    std::vector<HWND> released;
+    for (const auto& record : m_engine.Windows()) {
+        if (!record.bMoved) released.push_back(reinterpret_cast<HWND>(record.hWnd));
+    }
+    m_engine.ReleaseAllWindows();
+    AnnounceReleased(released);
+}
+
 // The system announces no window that leaves a closing frame: the capturing frame
-// hears of them from us, in button order, and takes them in at once.
+// hears of them from us, in button order, and takes them in at once. A frame that
+// has stopped capturing (the session ends, the program exits) hears nothing.
 void CWindowCtrl::AnnounceReleased(const std::vector<HWND>& windows) {
     for (CWindowCtrl* control : LiveControls()) {
         if (control == this || !control->m_bCycling || !control->m_engine.Captures()) continue;
@@ -130,9 +140,39 @@ void CWindowCtrl::RunCycle() {
     if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
 }
 
+// A window is taken in once its program has answered and had a moment more: right
+// after creating and showing a window, a program still has the system's replies to
+// that (focus, first paint) coming, and a window re-parented before they arrive can
+// leave the keyboard focus nowhere (seen under Wine). The answer is asked without
+// waiting; it comes back as a call on our thread, which may find us gone.
+void CALLBACK CWindowCtrl::AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT) {
+    for (CWindowCtrl* live : LiveControls()) {
+        if (reinterpret_cast<ULONG_PTR>(live->Hwnd()) == control) live->OnAppearedWindowAnswered(window);
+    }
+}
+
 void CWindowCtrl::OnWindowAppeared(HWND window) {
-    if (!m_engine.Captures()) return;
-    m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
+    if (!m_bCycling || !m_engine.Captures()) return;
+    // Most windows that come are children, or ours: no need to ask anybody about them.
+    if (::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow() ||
+        m_desktop.IsOwnWindow(reinterpret_cast<vantrel::WindowId>(window)))
+        return;
+    if (!::SendMessageCallbackW(window, WM_NULL, 0, 0, AppearedWindowAnswered, reinterpret_cast<ULONG_PTR>(Hwnd())))
+        return;  // gone already
+}
+
+void CWindowCtrl::OnAppearedWindowAnswered(HWND window) {
+    if (!m_bCycling || !m_engine.Captures()) return;
+    if (m_appeared.empty()) ::SetTimer(Hwnd(), kSettleTimerId, kSettleElapse, nullptr);
+    m_appeared.push_back(window);
+}
+
+void CWindowCtrl::OnSettled() {
+    ::KillTimer(Hwnd(), kSettleTimerId);
+    const std::vector<HWND> appeared = std::move(m_appeared);
+    m_appeared.clear();
+    if (!m_bCycling || !m_engine.Captures()) return;
+    for (HWND window : appeared) m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
 }
 
 void CWindowCtrl::OnPaint() {
@@ -171,22 +211,20 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClockTick();
             return 0;
         }
+        if (wParam == kSettleTimerId) {
+            OnSettled();
+            return 0;
+        }
         break;
     case WM_VANTREL_WINDOW_APPEARED:
         OnWindowAppeared(reinterpret_cast<HWND>(wParam));
         return 0;
-    case WM_DESTROY: {
+    case WM_DESTROY:
         StopCapture();
-        std::vector<HWND> released;
-        for (const auto& record : m_engine.Windows()) {
-            if (!record.bMoved) released.push_back(reinterpret_cast<HWND>(record.hWnd));
-        }
-        m_engine.ReleaseAllWindows();
+        ReleaseAllWindows();
         m_spare.reset();
         m_tips.Destroy();
-        AnnounceReleased(released);
         break;
-    }
     case WM_PAINT:
         OnPaint();
         return 0;

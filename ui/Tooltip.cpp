@@ -17,10 +17,15 @@ TOOLINFOW ToolOf(HWND tool) {
 }  // namespace
 
 void Tooltip::SetText(HWND owner, HWND tool, const std::wstring& text) {
+    // Gone with a window that owned it: made anew.
+    if (m_hwnd != nullptr && !::IsWindow(m_hwnd)) m_hwnd = nullptr;
     if (m_hwnd == nullptr) {
+        // Owned by the frame at the root of the owner chain, which outlives a floating
+        // pane's own window.
+        HWND root = ::GetAncestor(owner, GA_ROOTOWNER);
         m_hwnd = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr);
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   root != nullptr ? root : owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         if (m_hwnd == nullptr) return;
         ::SendMessageW(m_hwnd, TTM_SETMAXTIPWIDTH, 0, Scale(owner, 200));
     }

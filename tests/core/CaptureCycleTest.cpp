@@ -326,8 +326,11 @@ TEST_F(Offers, RefusedWindowWaitsForTheCyclesAndTheOnesAfterItWaitBehind) {
     EXPECT_TRUE(engine.Windows().empty()) << "the second must not overtake the first";
     EXPECT_EQ(engine.PendingOffers(), 2u);
 
+    // The enumeration finds both, newest first, but leaves them to the queue.
+    engine.RunCaptureCycle(true);
+    EXPECT_TRUE(engine.Windows().empty());
     desktop.Window(first).refusesNewParent = false;
-    engine.RunCaptureCycle(false);
+    engine.RunCaptureCycle(true);
     EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{first, second}));
     EXPECT_EQ(engine.PendingOffers(), 0u);
 }

@@ -19,6 +19,8 @@ bool WaitForCycles(HWND frame, long long cycles) {
     return WaitFor([&] { return Count(frame, TestCount::Cycles) >= target; }, 5000);
 }
 
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
 std::vector<std::wstring> Numbered(const std::wstring& prefix, int count) {
     std::vector<std::wstring> names;
     for (int i = 1; i <= count; ++i) names.push_back(prefix + L" " + std::to_wstring(i));
@@ -92,18 +94,26 @@ TEST_F(CaptureEvents, WindowsOfAClosedFrameComeBackWithoutWaitingForTheEnumerati
     HWND second = OpenHosted(L"Traveller 2");
     HWND extra = vantrel.NewFrame(frame);
     ASSERT_NE(extra, nullptr);
+    size_t left = 2;
     for (HWND doc : {first, second}) {
         ASSERT_TRUE(Activate(frame, 0)) << "the first button is the one to move";
         WindowCommand(frame, ID_MOVE_TO_FIRST);
-        ASSERT_TRUE(WaitFor([&] { return ::GetAncestor(doc, GA_PARENT) == HostView(extra); }, 5000));
+        --left;
+        // Moved, and the main frame's record of it gone, before the next one.
+        ASSERT_TRUE(WaitFor(
+            [&] { return ::GetAncestor(doc, GA_PARENT) == HostView(extra) && WindowButtons(frame).size() == left; },
+            5000));
     }
-    ASSERT_TRUE(WaitFor([&] { return WindowButtons(frame).empty(); }, 5000));
+    const std::vector<std::wstring> expected{L"Traveller 1", L"Traveller 2"};
+    ASSERT_TRUE(WaitFor([&] { return ButtonCaptions(extra) == expected; }, 5000));
     const long long fromEvents = Count(frame, TestCount::TakenFromEvents);
     const long long byEnumeration = Count(frame, TestCount::TakenByEnumeration);
 
     ::PostMessageW(extra, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return Captions() == std::vector<std::wstring>{L"Traveller 1", L"Traveller 2"}; },
-                        5000));
+    ASSERT_TRUE(WaitFor([&] { return Captions() == expected; }, 5000))
+        << Captions().size() << " buttons, first " << (Captions().empty() ? "-" : "'" + Narrow(Captions()[0]) + "'")
+        << ", from events " << Count(frame, TestCount::TakenFromEvents) - fromEvents << ", by enumeration "
+        << Count(frame, TestCount::TakenByEnumeration) - byEnumeration;
     EXPECT_TRUE(IsHosted(first));
     EXPECT_TRUE(IsHosted(second));
     EXPECT_EQ(Count(frame, TestCount::TakenFromEvents), fromEvents + 2);
