@@ -30,6 +30,24 @@ inline constexpr int kTestSystrayMenu = 0x8002;
 // submenu: 0x4226 is the third item's submenu (position 2) of the second
 // popup, then that submenu's seventh (position 6).
 inline constexpr int kTestMenuPath = 0x4000;
-// Test hook as well: the number of capture cycles the frame's taskbar has run, so a
-// test that checks that nothing happens can wait until the program had its chance.
-inline constexpr UINT WM_VANTREL_TEST_CYCLES = WM_APP + 0x102;
+// Test hook as well, sent to the main frame: wParam picks a count (TestCount), the
+// result is its value.
+inline constexpr UINT WM_VANTREL_TEST_COUNT = WM_APP + 0x102;
+enum class TestCount : WPARAM {
+    Cycles = 0,               // capture cycles run by the main frame
+    Enumerations = 1,         // of them, the ones that enumerated every top-level window
+    TakenFromEvents = 2,      // windows captured as the system announced them
+    TakenByEnumeration = 3,   // windows captured by an enumeration
+    EventsActive = 4,         // 1 while window events are reported, 0 when polling only
+    UserObjects = 5,          // the process's USER objects (windows and menus where unreported)
+    GdiObjects = 6,           // the process's GDI objects
+    // Where the captures' time went: records added, then sums of microseconds.
+    Records = 7,
+    SetParentMicros = 8,      // the answer checks before re-parenting included
+    AttachMicros = 9,
+    ShowMicros = 10,
+    ButtonMicros = 11,
+    LayoutMicros = 12,
+    CaptionMicros = 13,       // first caption and tooltip, in the cycle after capture
+    ProbeMicros = 14,         // of SetParentMicros, the answer checks
+};

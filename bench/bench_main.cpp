@@ -1,7 +1,12 @@
-// Measures a running Vantrel from outside and prints the figures:
-//   - capture latency: a viewer window's creation to its button in the taskbar;
-//   - CPU time while idle, with hosted windows and many other top-level windows;
-//   - private memory and working set after start-up and with windows hosted.
+// Measures a running Vantrel from outside and prints the figures, for the build
+// as it is (window events on) and again with VANTREL_POLL_ONLY=1, side by side:
+//   - capture latency: a viewer window's creation to its button in the taskbar,
+//     and where the capture's time went inside Vantrel;
+//   - CPU time while idle, with hosted windows in many frames and many other
+//     top-level windows: Vantrel's own, and the extra the wineserver spends, both
+//     read from the Linux side where the program runs under Wine;
+//   - private memory, and USER and GDI objects across many captures, frames and
+//     menus.
 // It asserts nothing; every wait is bounded, and a failed step ends the run
 // with a message and exit code 1, everything started being ended first.
 #include <windows.h>
@@ -15,11 +20,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/Messages.h"
 #include "bench_stats.h"
+#include "resource.h"
 #include "vantrel_client.h"
 #include "viewer_client.h"
 
@@ -29,10 +37,14 @@ struct Settings {
     int latencyWindows = 60;   // opened one after another, each timed on its own
     int memoryHosted = 50;     // memory is read once this many are hosted
     int idleHosted = 20;       // hosted during the idle measurement
+    int idleFrames = 16;       // frames they are spread over, the main frame included
     int otherWindows = 300;    // top-level windows of another class meanwhile
     int idleSeconds = 10;      // wall time of one idle measurement
     int idleRuns = 3;
     int warmupMs = 1000;       // before the idle runs, so start-up work is over
+    int captures = 2000;       // captures and closes while the objects are counted
+    int frameCreations = 200;  // frames opened, given a window, and closed
+    int menuOpenings = 500;    // per-window menus opened and closed
 };
 
 constexpr const wchar_t* kOtherClass = L"VantrelBenchOther";
@@ -116,16 +128,10 @@ bool IdleWait(HANDLE process, double ms) {
 
 std::uint64_t Ticks(const FILETIME& t) { return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
-// Kernel + user time of the process as a whole, in ms.
-double ProcessCpuMs(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0.0;
-    return static_cast<double>(Ticks(kernel) + Ticks(user)) / 10000.0;  // 100 ns units
-}
-
 // Kernel + user time summed over the process's live threads, in ms. Wine 8
 // counts next to nothing in GetProcessTimes of another process (about 1 ms
-// per s where the kernel counted 200), but its thread times are right.
+// per s where the kernel counted 200); its thread times come closer, but miss
+// what the wineserver does for the program: see LinuxCpuMs.
 double ThreadsCpuMs(DWORD pid) {
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return 0.0;
@@ -209,6 +215,103 @@ int Fail(const char* what) {
     return 1;
 }
 
+// --- The Linux side ------------------------------------------------------------------
+// Under Wine, Windows' own counters miss the time the wineserver spends for a
+// program, and undercount the program itself; Linux counts both. Its files are
+// reachable through Wine's drive Z:, which is the root of the file system.
+
+std::string ReadWholeFile(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    // Files of /proc report no size: read until nothing comes.
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    ::CloseHandle(file);
+    return text;
+}
+
+std::wstring ProcPath(unsigned pid, const wchar_t* file) {
+    return L"Z:\\proc\\" + std::to_wstring(pid) + L"\\" + file;
+}
+
+// Fields of /proc/PID/stat after the command name, which may hold spaces: field 3
+// (the state) comes first.
+std::vector<std::string> StatFields(unsigned pid) {
+    const std::string stat = ReadWholeFile(ProcPath(pid, L"stat"));
+    const size_t close = stat.rfind(')');
+    std::vector<std::string> fields;
+    if (close == std::string::npos) return fields;
+    size_t at = close + 1;
+    while (at < stat.size()) {
+        while (at < stat.size() && stat[at] == ' ') ++at;
+        const size_t end = stat.find(' ', at);
+        fields.push_back(stat.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) break;
+        at = end;
+    }
+    return fields;
+}
+
+double ClockTicksPerSecond() {
+    char text[32] = {};
+    const DWORD length = ::GetEnvironmentVariableA("VANTREL_BENCH_CLK_TCK", text, sizeof text);
+    const long ticks = length > 0 ? std::strtol(text, nullptr, 10) : 0;
+    return ticks > 0 ? static_cast<double>(ticks) : 100.0;
+}
+
+// User + system time of a Linux process, in ms; negative when it cannot be read.
+double LinuxCpuMs(unsigned pid) {
+    if (pid == 0) return -1;
+    const std::vector<std::string> fields = StatFields(pid);
+    if (fields.size() < 13) return -1;  // utime and stime are fields 14 and 15
+    const double ticks = std::strtod(fields[11].c_str(), nullptr) + std::strtod(fields[12].c_str(), nullptr);
+    return ticks * 1000.0 / ClockTicksPerSecond();
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The newest Linux process of our Wine prefix whose command line holds `name`
+// (lower case), or 0. The prefix tells our processes from those of other
+// prefixes on the same machine.
+unsigned FindLinuxProcess(const std::string& name, const std::string& notName = "") {
+    char prefix[MAX_PATH] = {};
+    const bool hasPrefix = ::GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix) > 0;
+    const std::string prefixEntry = std::string("WINEPREFIX=") + prefix;
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = ::FindFirstFileW(L"Z:\\proc\\*", &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    unsigned best = 0;
+    double bestStart = -1;
+    do {
+        wchar_t* end = nullptr;
+        const unsigned long pid = std::wcstoul(entry.cFileName, &end, 10);
+        if (pid == 0 || *end != L'\0') continue;
+        const std::string commandLine = Lower(ReadWholeFile(ProcPath(pid, L"cmdline")));
+        if (commandLine.find(name) == std::string::npos) continue;
+        if (!notName.empty() && commandLine.find(notName) != std::string::npos) continue;
+        if (hasPrefix) {
+            std::string environment = ReadWholeFile(ProcPath(pid, L"environ"));
+            environment.insert(environment.begin(), '\0');
+            if (environment.find(std::string(1, '\0') + prefixEntry + std::string(1, '\0')) == std::string::npos)
+                continue;
+        }
+        const std::vector<std::string> fields = StatFields(pid);
+        const double start = fields.size() > 19 ? std::strtod(fields[19].c_str(), nullptr) : 0;  // field 22
+        if (start > bestStart) {
+            bestStart = start;
+            best = pid;
+        }
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    return best;
+}
+
 // --- Command line -------------------------------------------------------------------
 
 bool ParseSettings(int argc, char** argv, Settings& settings) {
@@ -218,9 +321,11 @@ bool ParseSettings(int argc, char** argv, Settings& settings) {
         int minimum;
     };
     const Option options[] = {
-        {"--latency-windows", &settings.latencyWindows, 1}, {"--memory-hosted", &settings.memoryHosted, 1},
-        {"--idle-hosted", &settings.idleHosted, 0},         {"--other-windows", &settings.otherWindows, 0},
-        {"--idle-seconds", &settings.idleSeconds, 1},       {"--idle-runs", &settings.idleRuns, 1},
+        {"--latency-windows", &settings.latencyWindows, 10}, {"--memory-hosted", &settings.memoryHosted, 1},
+        {"--idle-hosted", &settings.idleHosted, 0},          {"--idle-frames", &settings.idleFrames, 1},
+        {"--other-windows", &settings.otherWindows, 0},      {"--idle-seconds", &settings.idleSeconds, 1},
+        {"--idle-runs", &settings.idleRuns, 1},              {"--captures", &settings.captures, 0},
+        {"--frame-creations", &settings.frameCreations, 0},  {"--menu-openings", &settings.menuOpenings, 0},
     };
     for (int i = 1; i < argc; ++i) {
         bool known = false;
@@ -235,8 +340,10 @@ bool ParseSettings(int argc, char** argv, Settings& settings) {
         }
         if (!known) return false;
     }
-    // Both counts are reached on the way through the latency windows.
-    return settings.memoryHosted <= settings.latencyWindows && settings.idleHosted <= settings.latencyWindows;
+    // Both counts are reached on the way through the latency windows; every frame
+    // but the main one gets one of the idle windows.
+    return settings.memoryHosted <= settings.latencyWindows && settings.idleHosted <= settings.latencyWindows &&
+           settings.idleFrames <= 16 && settings.idleFrames - 1 <= settings.idleHosted;
 }
 
 // The processes of a run. Ending it closes Vantrel's main frame first, so the
@@ -246,72 +353,107 @@ struct Session {
     ViewerProcess viewer;
     ViewerProcess others;
 
-    ~Session() {
-        if (vantrel.IsRunning()) {
-            if (HWND main = vantrel.MainFrame()) ::PostMessageW(main, WM_CLOSE, 0, 0);
-            if (!vantrel.WaitForExit(10000)) {
-                std::fprintf(stderr, "vantrel_bench: Vantrel did not close within 10 s; terminated\n");
-                vantrel.Terminate();
-            }
+    void CloseVantrel() {
+        if (!vantrel.IsRunning()) return;
+        if (HWND main = vantrel.MainFrame()) ::PostMessageW(main, WM_CLOSE, 0, 0);
+        if (!vantrel.WaitForExit(10000)) {
+            std::fprintf(stderr, "vantrel_bench: Vantrel did not close within 10 s; terminated\n");
+            vantrel.Terminate();
         }
+    }
+    ~Session() {
+        CloseVantrel();
         viewer.Quit();
         others.Quit();
         ResetProfile();
     }
 };
 
-// --- The run --------------------------------------------------------------------------
+long long Count(HWND frame, TestCount which) { return ReadTestCount(frame, static_cast<int>(which)); }
 
-int Run(const Settings& settings) {
-    Line("Vantrel benchmark");
-    Line("setting: capture latency over %d windows, opened one after another", settings.latencyWindows);
-    Line("setting: memory read at start-up and with %d hosted windows", settings.memoryHosted);
-    Line("setting: idle CPU with %d hosted + %d hidden top-level windows of class %ls, %d runs of %d s after %d ms "
-         "warm-up",
-         settings.idleHosted, settings.otherWindows, kOtherClass, settings.idleRuns, settings.idleSeconds,
-         settings.warmupMs);
+// --- One configuration: latency, then idle CPU -------------------------------------------
 
-    // How finely the latency polls can see: the clock, and what Sleep(1) really takes.
-    std::vector<double> sleeps;
-    for (int i = 0; i < 200; ++i) {
-        const double t0 = NowMs();
-        ::Sleep(1);
-        sleeps.push_back(NowMs() - t0);
+struct Figures {
+    std::vector<double> latencies;
+    double p95 = 0, max = 0, p95First10 = 0, p95Last10 = 0;
+    double idleThreadsMs = 0;    // Vantrel's threads, as Windows counts them, ms per s
+    double idleLinuxMs = -1;     // Vantrel's Linux process, ms per s
+    double serverWithMs = -1;    // the wineserver with Vantrel idle, ms per s
+    double serverWithoutMs = -1; // the same with Vantrel gone
+    double privateMiB = 0;       // the most committed private memory read
+    double idlePercent() const {
+        const double own = idleLinuxMs >= 0 ? idleLinuxMs : idleThreadsMs;
+        const double server =
+            serverWithMs >= 0 && serverWithoutMs >= 0 ? std::max(0.0, serverWithMs - serverWithoutMs) : 0.0;
+        return (own + server) / 10.0;
     }
-    Line("timer: QueryPerformanceCounter at %.0f Hz", Frequency());
-    Line("timer: polls yield with Sleep(1) (timer period 1 ms requested); Sleep(1) took median %.3f ms, max %.3f ms "
-         "over 200 calls",
-         bench::Median(sleeps), bench::Max(sleeps));
+};
 
-    // Vantrel must not reach beyond this machine.
-    if (::GetEnvironmentVariableW(L"VANTREL_SERVER", nullptr, 0) == 0)
-        ::SetEnvironmentVariableW(L"VANTREL_SERVER", L"http://127.0.0.1:9");
+void NoteMemory(Figures& figures, const Memory& memory) {
+    if (memory.ok) figures.privateMiB = std::max(figures.privateMiB, memory.committedPrivateKiB / 1024.0);
+}
+
+// Where the captures' time went inside Vantrel, as its test hooks summed it up.
+void PrintCaptureProfile(const char* mode, HWND frame) {
+    const long long records = Count(frame, TestCount::Records);
+    if (records <= 0) return;
+    const auto mean = [&](TestCount which) { return static_cast<double>(Count(frame, which)) / 1000.0 / records; };
+    const double probe = mean(TestCount::ProbeMicros);
+    Line("%s: capture profile, mean of %lld records, ms: answer checks %.2f, SetParent %.2f, AttachThreadInput %.2f, "
+         "show %.2f, button %.2f, layout %.2f, first caption and tooltip %.2f",
+         mode, records, probe, mean(TestCount::SetParentMicros) - probe, mean(TestCount::AttachMicros),
+         mean(TestCount::ShowMicros), mean(TestCount::ButtonMicros), mean(TestCount::LayoutMicros),
+         mean(TestCount::CaptionMicros));
+}
+
+// Brings the window of `index` forward in `frame`, as a click on its button does.
+bool Activate(HWND frame, size_t index) {
+    const auto buttons = WindowButtons(frame);
+    if (index >= buttons.size()) return false;
+    ::SendMessageW(buttons[index], BM_CLICK, 0, 0);
+    return WaitFor([&] { return CheckedButton(frame) == static_cast<int>(index); }, 3000);
+}
+
+// Moves the first window of the main frame to the additional frame at `position`.
+bool MoveFirstTo(HWND main, HWND target, unsigned position) {
+    const size_t before = WindowButtons(target).size();
+    if (!Activate(main, 0)) return false;
+    ::SendMessageW(TaskbarControl(main), WM_COMMAND, ID_MOVE_TO_FIRST + position, 0);
+    return WaitFor([&] { return WindowButtons(target).size() == before + 1; }, 5000);
+}
+
+const char* RunConfiguration(const Settings& settings, bool pollOnly, Figures& figures) {
+    const char* mode = pollOnly ? "poll-only" : "event-driven";
     ResetProfile();
-
     Session session;
     VantrelProcess& vantrel = session.vantrel;
     ViewerProcess& viewer = session.viewer;
     ViewerProcess& others = session.others;
 
+    std::vector<std::wstring> environment;
+    if (pollOnly) environment.push_back(L"VANTREL_POLL_ONLY=1");
     const double startRequested = NowMs();
-    if (!vantrel.Start() || !vantrel.WaitForStartup()) return Fail("Vantrel did not start");
+    if (!vantrel.Start(L"", environment) || !vantrel.WaitForStartup()) return "Vantrel did not start";
     const double startedMs = NowMs() - startRequested;
     const HWND frame = vantrel.MainFrame();
     const HWND control = TaskbarControl(frame);
-    if (frame == nullptr || control == nullptr) return Fail("Vantrel's main frame or taskbar not found");
+    if (frame == nullptr || control == nullptr) return "Vantrel's main frame or taskbar not found";
+    if (Count(frame, TestCount::EventsActive) != (pollOnly ? 0 : 1)) return "Vantrel is not in the mode asked for";
     // Start-up done: the frame waits for input.
     ::WaitForInputIdle(vantrel.Process(), 5000);
-    Line("start-up: main frame shown %.0f ms after the process was created", startedMs);
-    PrintMemory("after start-up, nothing hosted", ReadMemory(vantrel.Process()));
+    Line("%s: start-up: main frame shown %.0f ms after the process was created", mode, startedMs);
+    const Memory atStart = ReadMemory(vantrel.Process());
+    PrintMemory("after start-up, nothing hosted", atStart);
+    NoteMemory(figures, atStart);
 
     // Capture latency. Vantrel re-parents a window, then makes its button, in the
-    // same cycle. Polling first watches the window's parent, one question to the
+    // same step. Polling first watches the window's parent, one question to the
     // system, and only then the next button id (ids run on from 400 without
     // gaps): finding a child by id asks about every button, and asking that every
     // millisecond would load the system Vantrel itself is waiting on.
-    if (!viewer.Start(ViewerExe(), {L"--windows", L"0"})) return Fail("the viewer did not start");
+    if (!viewer.Start(ViewerExe(), {L"--windows", L"0"})) return "the viewer did not start";
     std::vector<HWND> documents;
-    std::vector<double> latencies;
+    std::vector<double>& latencies = figures.latencies;
     std::vector<double> openCalls;
     Memory memoryHosted;
     for (int i = 0; i < settings.latencyWindows; ++i) {
@@ -319,17 +461,17 @@ int Run(const Settings& settings) {
         const double beforeOpen = NowMs();
         const HWND document = viewer.Open(L"Latency " + std::to_wstring(i + 1));
         const double created = NowMs();
-        if (document == nullptr) return Fail("the viewer did not open a window");
+        if (document == nullptr) return "the viewer did not open a window";
         documents.push_back(document);
         double seen = 0;
         const int nextId = kFirstButtonId + static_cast<int>(before);
         const HWND desktop = ::GetDesktopWindow();
         if (!PollUntil([&] { return ::GetAncestor(document, GA_PARENT) != desktop; }, kButtonTimeoutMs, nullptr) ||
             !PollUntil([&] { return ::GetDlgItem(control, nextId) != nullptr; }, kButtonTimeoutMs, &seen))
-            return Fail("a window got no button within 5 s");
+            return "a window got no button within 5 s";
         latencies.push_back(seen - created);
         openCalls.push_back(created - beforeOpen);
-        if (WindowButtons(frame).size() != before + 1) return Fail("unexpected number of window buttons");
+        if (WindowButtons(frame).size() != before + 1) return "unexpected number of window buttons";
 
         if (static_cast<int>(documents.size()) == settings.memoryHosted) {
             // The button's caption comes a cycle later; read memory once that is done too.
@@ -339,72 +481,259 @@ int Run(const Settings& settings) {
         }
     }
     const int count = static_cast<int>(latencies.size());
-    Line("capture latency, %d windows: p50 %.1f ms", count, bench::Percentile(latencies, 50));
-    Line("capture latency, %d windows: p95 %.1f ms", count, bench::Percentile(latencies, 95));
-    Line("capture latency, %d windows: max %.1f ms", count, bench::Max(latencies));
-    Line("capture latency, %d windows: mean %.1f ms", count, bench::Mean(latencies));
-    Line("capture latency, %d windows: min %.1f ms", count, bench::Percentile(latencies, 0));
-    // The cycle visits every hosted window, so the cost of each one shows here.
     const int band = std::min(10, count);
     const std::vector<double> first(latencies.begin(), latencies.begin() + band);
     const std::vector<double> last(latencies.end() - band, latencies.end());
-    Line("capture latency, windows 1-%d (0-%d already hosted): median %.1f ms", band, band - 1, bench::Median(first));
-    Line("capture latency, windows %d-%d (%d-%d already hosted): median %.1f ms", count - band + 1, count,
-         count - band, count - 1, bench::Median(last));
-    Line("viewer Open() call (not part of the latency): median %.1f ms", bench::Median(openCalls));
-    char label[64];
+    figures.p95 = bench::Percentile(latencies, 95);
+    figures.max = bench::Max(latencies);
+    figures.p95First10 = bench::Percentile(first, 95);
+    figures.p95Last10 = bench::Percentile(last, 95);
+    Line("%s: capture latency, %d windows: p50 %.1f ms, p95 %.1f ms, max %.1f ms, mean %.1f ms, min %.1f ms", mode,
+         count, bench::Percentile(latencies, 50), figures.p95, figures.max, bench::Mean(latencies),
+         bench::Percentile(latencies, 0));
+    // The cycle visits every hosted window, so the cost of each one would show here.
+    Line("%s: capture latency, windows 1-%d: median %.1f ms, p95 %.1f ms; windows %d-%d: median %.1f ms, p95 %.1f ms",
+         mode, band, bench::Median(first), figures.p95First10, count - band + 1, count, bench::Median(last),
+         figures.p95Last10);
+    Line("%s: viewer Open() call (not part of the latency): median %.1f ms", mode, bench::Median(openCalls));
+    PrintCaptureProfile(mode, frame);
+    char label[96];
     std::snprintf(label, sizeof label, "%d hosted", settings.memoryHosted);
     PrintMemory(label, memoryHosted);
+    NoteMemory(figures, memoryHosted);
 
-    // Idle: down to the idle count of hosted windows, then the crowd of others.
+    // Idle: down to the idle count of hosted windows, spread over the frames, then
+    // the crowd of others.
     while (static_cast<int>(documents.size()) > settings.idleHosted) {
         viewer.Destroy(documents.back());
         documents.pop_back();
     }
     if (!WaitFor([&] { return static_cast<int>(WindowButtons(frame).size()) == settings.idleHosted; },
                  kSettleTimeoutMs))
-        return Fail("the buttons of destroyed windows did not go");
+        return "the buttons of destroyed windows did not go";
+    for (int j = 1; j < settings.idleFrames; ++j) {
+        const HWND added = vantrel.NewFrame(frame);
+        if (added == nullptr) return "a new frame did not open";
+        if (!MoveFirstTo(frame, added, static_cast<unsigned>(j - 1))) return "a window did not move to a new frame";
+    }
+    if (!WaitFor([&] { return static_cast<int>(WindowButtons(frame).size()) ==
+                              settings.idleHosted - (settings.idleFrames - 1); },
+                 kSettleTimeoutMs))
+        return "the main frame did not let the moved windows go";
     if (settings.otherWindows > 0 &&
         !others.Start(ViewerExe(),
                       {L"--class", kOtherClass, L"--windows", std::to_wstring(settings.otherWindows), L"--hidden",
                        L"--stay"},
                       60000))
-        return Fail("the viewer with the other windows did not start");
+        return "the viewer with the other windows did not start";
     if (static_cast<int>(others.Windows(kOtherClass).size()) != settings.otherWindows)
-        return Fail("the other windows are not all there");
-    if (!IdleWait(vantrel.Process(), settings.warmupMs)) return Fail("Vantrel ended");
+        return "the other windows are not all there";
+    if (!IdleWait(vantrel.Process(), settings.warmupMs)) return "Vantrel ended";
 
-    // Both measures of CPU time are read over the same interval; see ThreadsCpuMs.
-    std::vector<double> processRates;
-    std::vector<double> threadRates;
+    const unsigned vantrelLinux = FindLinuxProcess("vantrel.exe", "vantrel_bench");
+    const unsigned server = FindLinuxProcess("wineserver");
+    if (vantrelLinux == 0) Line("%s: idle CPU: note: Vantrel's Linux process not found; Windows' figure used", mode);
+    if (server == 0) Line("%s: idle CPU: note: the wineserver's Linux process not found; left out", mode);
+    std::vector<double> threadRates, linuxRates, serverRates;
     for (int run = 1; run <= settings.idleRuns; ++run) {
-        const double process0 = ProcessCpuMs(vantrel.Process());
         const double threads0 = ThreadsCpuMs(vantrel.Pid());
+        const double linux0 = LinuxCpuMs(vantrelLinux);
+        const double server0 = LinuxCpuMs(server);
         const double wall0 = NowMs();
-        if (!IdleWait(vantrel.Process(), settings.idleSeconds * 1000.0)) return Fail("Vantrel ended");
+        if (!IdleWait(vantrel.Process(), settings.idleSeconds * 1000.0)) return "Vantrel ended";
         const double wallS = (NowMs() - wall0) / 1000.0;
-        const double processRate = (ProcessCpuMs(vantrel.Process()) - process0) / wallS;
-        const double threadRate = (ThreadsCpuMs(vantrel.Pid()) - threads0) / wallS;
-        processRates.push_back(processRate);
-        threadRates.push_back(threadRate);
-        Line("idle CPU, run %d, GetProcessTimes: %.2f ms CPU per s of wall time (%.2f %%) over %.2f s", run,
-             processRate, processRate / 10.0, wallS);
-        Line("idle CPU, run %d, GetThreadTimes summed: %.2f ms CPU per s of wall time (%.2f %%) over %.2f s", run,
-             threadRate, threadRate / 10.0, wallS);
+        threadRates.push_back((ThreadsCpuMs(vantrel.Pid()) - threads0) / wallS);
+        if (linux0 >= 0) linuxRates.push_back((LinuxCpuMs(vantrelLinux) - linux0) / wallS);
+        if (server0 >= 0) serverRates.push_back((LinuxCpuMs(server) - server0) / wallS);
+        Line("%s: idle CPU, run %d over %.2f s, ms per s: Vantrel threads (Windows) %.2f, Vantrel process (Linux) "
+             "%.2f, wineserver (Linux) %.2f",
+             mode, run, wallS, threadRates.back(), linuxRates.empty() ? -1.0 : linuxRates.back(),
+             serverRates.empty() ? -1.0 : serverRates.back());
     }
-    const double processMedian = bench::Median(processRates);
-    const double threadMedian = bench::Median(threadRates);
-    Line("idle CPU, median of %d runs, GetProcessTimes: %.2f ms CPU per s of wall time (%.2f %%)", settings.idleRuns,
-         processMedian, processMedian / 10.0);
-    Line("idle CPU, median of %d runs, GetThreadTimes summed: %.2f ms CPU per s of wall time (%.2f %%)",
-         settings.idleRuns, threadMedian, threadMedian / 10.0);
-    // Threads that ended make the sum the smaller one; a far smaller process
-    // figure means the system does not count another process's time.
-    if (processMedian < threadMedian / 2)
-        Line("idle CPU: note: GetProcessTimes is under half the thread sum here, so it misses time; the thread sum "
-             "is the figure");
-    std::snprintf(label, sizeof label, "%d hosted + %d other windows", settings.idleHosted, settings.otherWindows);
-    PrintMemory(label, ReadMemory(vantrel.Process()));
+    figures.idleThreadsMs = bench::Median(threadRates);
+    if (!linuxRates.empty()) figures.idleLinuxMs = bench::Median(linuxRates);
+    if (!serverRates.empty()) figures.serverWithMs = bench::Median(serverRates);
+    std::snprintf(label, sizeof label, "%d hosted in %d frames + %d other windows", settings.idleHosted,
+                  settings.idleFrames, settings.otherWindows);
+    const Memory idleMemory = ReadMemory(vantrel.Process());
+    PrintMemory(label, idleMemory);
+    NoteMemory(figures, idleMemory);
+
+    // The same desktop with Vantrel gone: what the wineserver spends anyway.
+    session.CloseVantrel();
+    if (server != 0) {
+        std::vector<double> without;
+        for (int run = 1; run <= settings.idleRuns; ++run) {
+            const double server0 = LinuxCpuMs(server);
+            const double wall0 = NowMs();
+            IdleWait(others.Process(), settings.idleSeconds * 1000.0);
+            const double wallS = (NowMs() - wall0) / 1000.0;
+            without.push_back((LinuxCpuMs(server) - server0) / wallS);
+        }
+        figures.serverWithoutMs = bench::Median(without);
+    }
+    Line("%s: idle CPU, medians, ms per s: Vantrel threads (Windows) %.2f, Vantrel process (Linux) %.2f, wineserver "
+         "with Vantrel %.2f, without %.2f; Vantrel with its wineserver share: %.2f %% of a core",
+         mode, figures.idleThreadsMs, figures.idleLinuxMs, figures.serverWithMs, figures.serverWithoutMs,
+         figures.idlePercent());
+    return nullptr;
+}
+
+// --- Resources over many captures, frames and menus --------------------------------------
+
+struct Resources {
+    long long user = -1, gdi = -1;
+    double privateMiB = 0;
+};
+
+Resources ReadResources(const VantrelProcess& vantrel, HWND frame) {
+    Resources resources;
+    resources.user = Count(frame, TestCount::UserObjects);
+    resources.gdi = Count(frame, TestCount::GdiObjects);
+    resources.privateMiB = CommittedPrivateKiB(vantrel.Process()) / 1024.0;
+    return resources;
+}
+
+bool Complain(const char* what) {
+    std::fprintf(stderr, "vantrel_bench: %s\n", what);
+    return false;
+}
+
+const char* RunResources(const Settings& settings, Resources& before, Resources& after) {
+    ResetProfile();
+    Session session;
+    VantrelProcess& vantrel = session.vantrel;
+    ViewerProcess& viewer = session.viewer;
+    if (!vantrel.Start() || !vantrel.WaitForStartup()) return "Vantrel did not start";
+    const HWND frame = vantrel.MainFrame();
+    const HWND control = TaskbarControl(frame);
+    if (frame == nullptr || control == nullptr) return "Vantrel's main frame or taskbar not found";
+    if (!viewer.Start(ViewerExe(), {L"--windows", L"0", L"--stay"})) return "the viewer did not start";
+
+    constexpr int kBatch = 10;
+    const HWND stays = viewer.Open(L"Stays");
+    // Opens `n` windows at once, waits for their captioned buttons, closes them and
+    // waits for the buttons to go; `kept` stay hosted throughout.
+    const auto churn = [&](int n, size_t kept) {
+        if (viewer.OpenBurst(n, L"Churn") != n) return false;
+        if (!WaitFor(
+                [&] {
+                    const auto captions = ButtonCaptions(frame);
+                    return captions.size() == kept + static_cast<size_t>(n) &&
+                           std::none_of(captions.begin(), captions.end(), [](const auto& c) { return c.empty(); });
+                },
+                10000))
+            return false;
+        for (HWND document : viewer.Windows()) {
+            if (WindowTitle(document).rfind(L"Churn", 0) == 0) viewer.Destroy(document);
+        }
+        return WaitFor([&] { return WindowButtons(frame).size() == kept; }, 10000);
+    };
+    const auto openMenu = [&] {
+        const auto buttons = WindowButtons(frame);
+        if (buttons.empty()) return false;
+        ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(buttons[0]), MAKELPARAM(-1, -1));
+        HWND menu = nullptr;
+        if (!WaitFor([&] { return (menu = OpenPopupMenuOf(vantrel.Pid())) != nullptr; }, 5000)) return false;
+        ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return WaitFor([&] { return OpenPopupMenuOf(vantrel.Pid()) == nullptr; }, 5000);
+    };
+    const auto frameRound = [&] {
+        const HWND added = vantrel.NewFrame(frame);
+        if (added == nullptr) return Complain("no new frame");
+        if (!MoveFirstTo(frame, added, 0)) return Complain("the window did not move to the new frame");
+        ::PostMessageW(added, WM_CLOSE, 0, 0);
+        // Its window comes back to the main frame, and the main frame's record of the
+        // window that moved away goes.
+        return WaitFor(
+                   [&] {
+                       return !::IsWindow(added) && ::GetAncestor(stays, GA_PARENT) == HostView(frame) &&
+                              ButtonCaptions(frame) == std::vector<std::wstring>{L"Stays"};
+                   },
+                   10000) ||
+               Complain("the window did not come back from a closed frame");
+    };
+
+    // One round of each first: the system fills its caches for drawing.
+    if (stays == nullptr) return "the viewer did not open a window";
+    if (!WaitFor([&] { return ButtonCaptions(frame).size() == 1; }, 5000)) return "the first window got no button";
+    if (!churn(kBatch, 1) || !openMenu() || !frameRound()) return "a warm-up round failed";
+    before = ReadResources(vantrel, frame);
+
+    const double start = NowMs();
+    for (int done = 0; done < settings.captures; done += kBatch) {
+        if (!churn(std::min(kBatch, settings.captures - done), 1)) return "a round of captures failed";
+    }
+    const double capturesMs = NowMs() - start;
+    const Resources afterCaptures = ReadResources(vantrel, frame);
+    for (int i = 0; i < settings.frameCreations; ++i) {
+        if (!frameRound()) return "a frame round failed";
+    }
+    const Resources afterFrames = ReadResources(vantrel, frame);
+    for (int i = 0; i < settings.menuOpenings; ++i) {
+        if (!openMenu()) return "a menu did not open and close";
+    }
+    after = ReadResources(vantrel, frame);
+    Line("resources: USER objects %lld, GDI objects %lld, private %.2f MiB after warm-up", before.user, before.gdi,
+         before.privateMiB);
+    Line("resources: after %d captures and closes (%.0f ms): USER %lld, GDI %lld, private %.2f MiB", settings.captures,
+         capturesMs, afterCaptures.user, afterCaptures.gdi, afterCaptures.privateMiB);
+    Line("resources: after %d frames opened, given a window and closed: USER %lld, GDI %lld, private %.2f MiB",
+         settings.frameCreations, afterFrames.user, afterFrames.gdi, afterFrames.privateMiB);
+    Line("resources: after %d menus opened and closed: USER %lld, GDI %lld, private %.2f MiB", settings.menuOpenings,
+         after.user, after.gdi, after.privateMiB);
+    return nullptr;
+}
+
+double Ratio(double a, double b) { return b > 0 ? a / b : 0.0; }
+
+int Run(const Settings& settings) {
+    Line("Vantrel benchmark");
+    Line("setting: capture latency over %d windows, opened one after another", settings.latencyWindows);
+    Line("setting: idle CPU with %d hosted windows in %d frames + %d hidden top-level windows of class %ls, %d runs "
+         "of %d s after %d ms warm-up, then as long with Vantrel gone",
+         settings.idleHosted, settings.idleFrames, settings.otherWindows, kOtherClass, settings.idleRuns,
+         settings.idleSeconds, settings.warmupMs);
+    Line("setting: objects counted across %d captures, %d frames and %d menus", settings.captures,
+         settings.frameCreations, settings.menuOpenings);
+
+    // How finely the latency polls can see: the clock, and what Sleep(1) really takes.
+    std::vector<double> sleeps;
+    for (int i = 0; i < 200; ++i) {
+        const double t0 = NowMs();
+        ::Sleep(1);
+        sleeps.push_back(NowMs() - t0);
+    }
+    Line("timer: QueryPerformanceCounter at %.0f Hz; Sleep(1) took median %.3f ms, max %.3f ms over 200 calls",
+         Frequency(), bench::Median(sleeps), bench::Max(sleeps));
+
+    // Vantrel must not reach beyond this machine.
+    if (::GetEnvironmentVariableW(L"VANTREL_SERVER", nullptr, 0) == 0)
+        ::SetEnvironmentVariableW(L"VANTREL_SERVER", L"http://127.0.0.1:9");
+
+    Figures events, polling;
+    if (const char* failure = RunConfiguration(settings, false, events)) return Fail(failure);
+    if (const char* failure = RunConfiguration(settings, true, polling)) return Fail(failure);
+    Resources before, after;
+    if (const char* failure = RunResources(settings, before, after)) return Fail(failure);
+
+    Line("side by side: event-driven, poll-only, poll-only / event-driven");
+    Line("  capture p95 ms:            %8.1f %8.1f %8.1f", events.p95, polling.p95, Ratio(polling.p95, events.p95));
+    Line("  capture max ms:            %8.1f %8.1f %8.1f", events.max, polling.max, Ratio(polling.max, events.max));
+    Line("  capture p95 windows 1-10:  %8.1f %8.1f %8.1f", events.p95First10, polling.p95First10,
+         Ratio(polling.p95First10, events.p95First10));
+    Line("  capture p95 last 10:       %8.1f %8.1f %8.1f", events.p95Last10, polling.p95Last10,
+         Ratio(polling.p95Last10, events.p95Last10));
+    Line("  idle CPU %% of a core:      %8.2f %8.2f %8.1f", events.idlePercent(), polling.idlePercent(),
+         Ratio(polling.idlePercent(), events.idlePercent()));
+    Line("  private MiB (most read):   %8.2f %8.2f %8.1f", events.privateMiB, polling.privateMiB,
+         Ratio(polling.privateMiB, events.privateMiB));
+    Line("summary capture_p95_ms=%.1f capture_max_ms=%.1f capture_p95_first10_ms=%.1f capture_p95_last10_ms=%.1f "
+         "poll_capture_p95_ms=%.1f idle_cpu_pct=%.2f poll_idle_cpu_pct=%.2f private_mib=%.2f gdi_objects_delta=%lld "
+         "user_objects_delta=%lld",
+         events.p95, events.max, events.p95First10, events.p95Last10, polling.p95, events.idlePercent(),
+         polling.idlePercent(), std::max(events.privateMiB, after.privateMiB), after.gdi - before.gdi,
+         after.user - before.user);
     return 0;
 }
 
@@ -415,8 +744,10 @@ int main(int argc, char** argv) {
     if (!ParseSettings(argc, argv, settings)) {
         std::fprintf(stderr,
                      "usage: vantrel_bench [--latency-windows N] [--memory-hosted N] [--idle-hosted N]\n"
-                     "                     [--other-windows N] [--idle-seconds S] [--idle-runs R]\n"
-                     "(memory-hosted and idle-hosted may not exceed latency-windows)\n");
+                     "                     [--idle-frames N] [--other-windows N] [--idle-seconds S] [--idle-runs R]\n"
+                     "                     [--captures N] [--frame-creations N] [--menu-openings N]\n"
+                     "(memory-hosted and idle-hosted may not exceed latency-windows; at most 16 frames,\n"
+                     "each but the main one given one of the idle-hosted windows)\n");
         return 2;
     }
     TimerResolution resolution;

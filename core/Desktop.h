@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,12 @@ public:
     // Both read into 260 characters, so at most 259 come back.
     virtual std::wstring ClassName(WindowId window) = 0;
     virtual std::wstring Title(WindowId window) = 0;
+    // The title, or nothing when the window is gone: one question where two would do.
+    virtual std::optional<std::wstring> TitleIfAlive(WindowId window) = 0;
 
     virtual bool IsWindow(WindowId window) = 0;
+    // Whether the window belongs to this program: we never capture our own windows.
+    virtual bool IsOwnWindow(WindowId window) = 0;
     virtual bool IsVisible(WindowId window) = 0;
     virtual bool IsZoomed(WindowId window) = 0;
     virtual bool HasMaximizedStyle(WindowId window) = 0;  // WS_MAXIMIZE as GetWindowInfo reports it

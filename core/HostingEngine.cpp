@@ -1,8 +1,10 @@
 #include "core/HostingEngine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "core/ButtonLayout.h"
@@ -26,6 +28,22 @@ std::optional<std::size_t> RecordIndexOf(int controlId, std::size_t count) {
 
 int ControlIdOf(std::size_t index) { return kFirstButtonId + static_cast<int>(index); }
 
+// Adds the time from its making to its end to a sum of microseconds.
+class Stopwatch {
+public:
+    explicit Stopwatch(std::uint64_t& sum) : m_sum(sum), m_start(std::chrono::steady_clock::now()) {}
+    ~Stopwatch() {
+        m_sum += static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - m_start).count());
+    }
+    Stopwatch(const Stopwatch&) = delete;
+    Stopwatch& operator=(const Stopwatch&) = delete;
+
+private:
+    std::uint64_t& m_sum;
+    std::chrono::steady_clock::time_point m_start;
+};
+
 // Takes only the desktop and the handle copy: a window may answer a call by having
 // our frame closed, and then nothing of the engine may be touched any more.
 void PlaceWindows(Desktop& desktop, const std::vector<WindowId>& windows, const std::vector<Rect>& tiles) {
@@ -42,9 +60,15 @@ void PlaceWindows(Desktop& desktop, const std::vector<WindowId>& windows, const 
 HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingContext& context)
     : m_desktop(desktop), m_buttons(buttons), m_context(context) {}
 
-bool HostingEngine::RunCaptureCycle() {
+bool HostingEngine::RunCaptureCycle(bool enumerate) {
+    ++m_counts.cycles;
     std::vector<std::size_t> dropList;
     const unsigned reshapes = m_nReshapes;
+    // Asked once per cycle, not once per record: nothing in between moves the windows
+    // of the host view but a shortcut, after which it is asked anew. The same holds
+    // for the Ctrl key, which only the shortcuts read.
+    WindowId top = m_windows.empty() ? kNoWindow : m_desktop.TopChild(m_hHostView);
+    std::optional<bool> controlDown;
     // The count is read anew at every step: the shortcuts run in the middle of the loop.
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
         {
@@ -52,14 +76,19 @@ bool HostingEngine::RunCaptureCycle() {
             // A window that left our host view without us (its program took it back,
             // or it died and its handle went to a new window) has no place here; once
             // it is top-level, the main frame takes it in anew.
-            if (!m_desktop.IsWindow(record.hWnd) || record.bMoved || m_desktop.Parent(record.hWnd) != m_hHostView) {
+            std::optional<std::wstring> title;
+            if (!record.bMoved && m_desktop.Parent(record.hWnd) == m_hHostView) title = m_desktop.TitleIfAlive(record.hWnd);
+            if (!title) {
                 dropList.push_back(i);
                 continue;
             }
-            if (SyncButtonTitle(record.pButton, record.hWnd)) RelayoutButtons();
+            if (SyncButtonCaption(record.pButton, *title)) RelayoutButtons();
         }
 
-        PollShortcuts();
+        if (m_nKeyDelay <= 0) {
+            if (!controlDown) controlDown = m_desktop.IsKeyDown(Key::Control);
+            if (*controlDown && PollShortcuts()) top = m_desktop.TopChild(m_hHostView);
+        }
         if (m_nKeyDelay > 0) m_nKeyDelay -= kKeyDelayStep;
         // Ctrl+F4 waits for the viewer; if our frame released its windows meanwhile, the
         // records are gone or new, and the indices gathered so far name other records.
@@ -69,7 +98,7 @@ bool HostingEngine::RunCaptureCycle() {
         }
 
         const HostedWindowRecord& record = m_windows[i];
-        if (m_desktop.TopChild(m_hHostView) == record.hWnd) {
+        if (top == record.hWnd) {
             if (record.pButton != kNoButton && !m_buttons.IsChecked(record.pButton))
                 m_buttons.SetChecked(record.pButton, true);
             FitMaximizedWindow(i);
@@ -93,31 +122,106 @@ bool HostingEngine::RunCaptureCycle() {
     }
 
     if (m_bCapture) {
-        m_desktop.EnumTopLevelWindows([this](WindowId window) {
-            ConsiderTopLevelWindow(window);
-            return true;
-        });
+        TakeOfferedWindows();
+        if (enumerate) {
+            ++m_counts.enumerations;
+            // A window's class never changes, so each is read once; an entry goes with
+            // the first enumeration that no longer lists its window.
+            std::unordered_map<WindowId, bool> seen;
+            seen.reserve(m_viewerClassOf.size() + 16);
+            m_desktop.EnumTopLevelWindows([this, &seen](WindowId window) {
+                const auto known = m_viewerClassOf.find(window);
+                const bool viewer = known != m_viewerClassOf.end()
+                                        ? known->second
+                                        : EqualNoCase(m_desktop.ClassName(window), m_strClassName);
+                seen.emplace(window, viewer);
+                // One still waiting in the queue is taken there, in its turn.
+                if (viewer && !IsOffered(window) && ConsiderViewerWindow(window) == CaptureResult::Taken)
+                    ++m_counts.takenByEnumeration;
+                return true;
+            });
+            m_viewerClassOf.swap(seen);
+        }
     }
     return dropped;
 }
 
-void HostingEngine::ConsiderTopLevelWindow(WindowId window) {
-    if (m_bReleased) return;
-    if (!EqualNoCase(m_desktop.ClassName(window), m_strClassName)) return;
-    if (Hosts(window)) return;
-    if (m_context.IsHostedElsewhere(window)) return;
+CaptureResult HostingEngine::ConsiderTopLevelWindow(WindowId window) {
+    if (m_bReleased) return CaptureResult::NotOurs;
+    if (!EqualNoCase(m_desktop.ClassName(window), m_strClassName)) return CaptureResult::NotOurs;
+    return ConsiderViewerWindow(window);
+}
+
+CaptureResult HostingEngine::ConsiderViewerWindow(WindowId window) {
+    if (m_bReleased) return CaptureResult::NotOurs;
+    if (Hosts(window)) return CaptureResult::NotOurs;
+    if (m_context.IsHostedElsewhere(window)) return CaptureResult::NotOurs;
     // A window we may not adopt (a process of higher integrity, or one that just died)
     // stays where it is; the next cycle tries again.
-    if (!m_desktop.SetParent(window, m_hHostView)) return;
+    {
+        Stopwatch watch(m_counts.setParentMicros);
+        if (!m_desktop.SetParent(window, m_hHostView)) return CaptureResult::Refused;
+    }
     // Taking a window in waits for its program, and a release of everything (the
     // session ends) may have run meanwhile: then this one goes back out too.
     if (m_bReleased) {
         m_desktop.SetParent(window, kNoWindow);
-        return;
+        return CaptureResult::NotOurs;
     }
-    m_desktop.AttachInput(window);
-    m_desktop.Show(window, ShowCommand::Show);
+    {
+        Stopwatch watch(m_counts.attachMicros);
+        m_desktop.AttachInput(window);
+    }
+    {
+        Stopwatch watch(m_counts.showMicros);
+        m_desktop.Show(window, ShowCommand::Show);
+    }
     AddHostedWindow(window);
+    return CaptureResult::Taken;
+}
+
+void HostingEngine::SetCapture(bool capture) {
+    m_bCapture = capture;
+    if (!capture) m_offers.clear();
+}
+
+bool HostingEngine::IsOffered(WindowId window) const {
+    return std::any_of(m_offers.begin(), m_offers.end(), [window](const Offer& offer) { return offer.window == window; });
+}
+
+void HostingEngine::OfferWindow(WindowId window) {
+    if (!m_bCapture || window == kNoWindow) return;
+    if (IsOffered(window)) return;  // created, then shown: one entry is enough
+    m_offers.push_back(Offer{window, 0});
+    if (!m_bOffersWait) TakeOfferedWindows();
+}
+
+CaptureResult HostingEngine::ConsiderOfferedWindow(WindowId window) {
+    // Cheap questions first: most windows that come and go are neither top-level nor
+    // the viewer's, and many are our own (buttons, menus, tooltips).
+    if (!m_desktop.IsWindow(window) || m_desktop.Parent(window) != kNoWindow || m_desktop.IsOwnWindow(window))
+        return CaptureResult::NotOurs;
+    return ConsiderTopLevelWindow(window);
+}
+
+void HostingEngine::TakeOfferedWindows() {
+    // A capture may let messages in while it waits for the viewer; an offer that
+    // arrives then joins the queue and is taken by the loop already running.
+    if (m_bTakingOffers) return;
+    m_bTakingOffers = true;
+    m_bOffersWait = false;
+    while (!m_offers.empty() && m_bCapture) {
+        const WindowId window = m_offers.front().window;
+        const CaptureResult result = ConsiderOfferedWindow(window);
+        if (m_offers.empty() || m_offers.front().window != window) break;  // cleared meanwhile
+        if (result == CaptureResult::Refused && ++m_offers.front().attempts < kOfferAttempts) {
+            m_bOffersWait = true;
+            break;
+        }
+        if (result == CaptureResult::Taken) ++m_counts.takenFromOffers;
+        m_offers.pop_front();
+    }
+    m_bTakingOffers = false;
 }
 
 void HostingEngine::AddHostedWindow(WindowId window) {
@@ -129,9 +233,17 @@ void HostingEngine::AddHostedWindow(WindowId window) {
     }
     // Without a button the window is still ours: losing the record would strand it in
     // the host view, unreleased when the frame closes.
-    const ButtonId button = m_buttons.Create(ControlIdOf(m_windows.size()));
+    ++m_counts.records;
+    ButtonId button = kNoButton;
+    {
+        Stopwatch watch(m_counts.buttonMicros);
+        button = m_buttons.Create(ControlIdOf(m_windows.size()));
+    }
     m_windows.push_back(HostedWindowRecord{window, button, false});
-    RelayoutButtons();
+    {
+        Stopwatch watch(m_counts.layoutMicros);
+        RelayoutButtons();
+    }
 
     if (!m_context.BringToFrontOnCapture()) return;
     const WindowId frame = m_context.OwnerFrame();
@@ -147,10 +259,21 @@ void HostingEngine::AddHostedWindow(WindowId window) {
 
 bool HostingEngine::SyncButtonTitle(ButtonId button, WindowId window) {
     if (button == kNoButton) return false;
-    const std::wstring title = ShownTitle(m_desktop.Title(window), kMaxTitle);
+    return SyncButtonCaption(button, m_desktop.Title(window));
+}
+
+bool HostingEngine::SyncButtonCaption(ButtonId button, const std::wstring& raw) {
+    if (button == kNoButton) return false;
+    const std::wstring title = ShownTitle(raw, kMaxTitle);
     // Letter case alone is not worth a resize and a re-layout.
-    if (EqualNoCase(m_buttons.Caption(button), title)) return false;
-    m_buttons.SetCaption(button, title);
+    const std::wstring caption = m_buttons.Caption(button);
+    if (EqualNoCase(caption, title)) return false;
+    if (caption.empty()) {
+        Stopwatch watch(m_counts.captionMicros);
+        m_buttons.SetCaption(button, title);
+    } else {
+        m_buttons.SetCaption(button, title);
+    }
     return true;
 }
 
@@ -176,14 +299,14 @@ void HostingEngine::ActivateIndex(int index) {
     m_desktop.SetActive(m_windows[static_cast<std::size_t>(index)].hWnd);
 }
 
-void HostingEngine::PollShortcuts() {
-    if (m_nKeyDelay > 0) return;
-    if (!m_desktop.IsKeyDown(Key::Control)) return;
+bool HostingEngine::PollShortcuts() {
+    if (m_nKeyDelay > 0) return false;
+    if (!m_desktop.IsKeyDown(Key::Control)) return false;
     const bool tab = m_desktop.IsKeyDown(Key::Tab);
     const bool f4 = m_desktop.IsKeyDown(Key::F4);
-    if (!tab && !f4) return;
+    if (!tab && !f4) return false;
     // The keys are global: every frame sees them, only the one the user works in acts.
-    if (!m_context.IsUserWorkingHere()) return;
+    if (!m_context.IsUserWorkingHere()) return false;
     m_nKeyDelay = kKeyDelayAfterShortcut;
 
     const int active = GetActiveIndex();
@@ -194,10 +317,11 @@ void HostingEngine::PollShortcuts() {
         } else {
             ActivateIndex((active == 0 ? count : active) - 1);  // none active: nothing
         }
-        return;
+        return true;
     }
     // Shift is not looked at: Ctrl+Shift+F4 closes the active window too.
     if (active >= 0) m_desktop.Close(m_windows[static_cast<std::size_t>(active)].hWnd);
+    return true;
 }
 
 const HostedWindowRecord* HostingEngine::ActiveRecord() {
@@ -288,6 +412,7 @@ bool HostingEngine::ReleaseAllWindows() {
     }
     // Forgotten at once, so a closing frame can never be asked for windows it gave back.
     m_windows = std::move(kept);
+    m_offers.clear();
     ++m_nReshapes;
     if (m_windows.empty()) return true;
     Renumber();

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Desktop.h"
@@ -16,6 +18,32 @@ namespace vantrel {
 inline constexpr wchar_t kViewerWindowClass[] = L"AcrobatSDIWindow";
 inline constexpr unsigned kCaptureElapse = 50;  // milliseconds between capture cycles
 inline constexpr int kKeyDelayAfterShortcut = 1000;  // shortcut guard right after one fired
+// A window announced by the desktop whose program does not answer yet is tried again
+// this many times, once per cycle; after that only the full enumeration finds it.
+inline constexpr int kOfferAttempts = 20;
+
+// What became of a window looked at for capture.
+enum class CaptureResult {
+    Taken,    // hosted now, with a button
+    NotOurs,  // no viewer window, hosted already, or gone: nothing to do
+    Refused,  // a viewer window we could not adopt now (its program is busy, say)
+};
+
+// How often each way of finding windows ran and what it took in, and where the time
+// of the captures went, summed in microseconds.
+struct CaptureCounts {
+    unsigned cycles = 0;
+    unsigned enumerations = 0;
+    unsigned takenFromOffers = 0;
+    unsigned takenByEnumeration = 0;
+    unsigned records = 0;  // records added, by capture or by a move from another frame
+    std::uint64_t setParentMicros = 0;  // re-parenting, the answer checks before it included
+    std::uint64_t attachMicros = 0;
+    std::uint64_t showMicros = 0;
+    std::uint64_t buttonMicros = 0;  // making the button
+    std::uint64_t layoutMicros = 0;
+    std::uint64_t captionMicros = 0;  // caption and tooltip, the first time
+};
 
 struct HostedWindowRecord {
     WindowId hWnd = kNoWindow;      // belongs to the viewer, never owned
@@ -52,26 +80,38 @@ public:
 
     void SetHostView(WindowId hostView) { m_hHostView = hostView; }
     WindowId HostView() const { return m_hHostView; }
-    void SetCapture(bool capture) { m_bCapture = capture; }
+    // Off also forgets the windows offered and not yet taken.
+    void SetCapture(bool capture);
     bool Captures() const { return m_bCapture; }
     void SetTabMode(bool tabMode) { m_bTabMode = tabMode; }
     bool TabMode() const { return m_bTabMode; }
 
     // One tick: drop dead and moved-away records, keep titles, check marks and tab
-    // mode in step and, when capturing, take in new viewer windows. Returns whether
-    // a record was dropped.
-    bool RunCaptureCycle();
+    // mode in step and, when capturing, take in new viewer windows: those offered and
+    // not yet taken, then, when `enumerate` is set, every top-level window there is.
+    // Returns whether a record was dropped.
+    bool RunCaptureCycle(bool enumerate = true);
     // Looks at one top-level window and captures it when it is a viewer window that
     // no frame hosts yet.
-    void ConsiderTopLevelWindow(WindowId window);
+    CaptureResult ConsiderTopLevelWindow(WindowId window);
+    // A window the desktop reports as created or shown, which may be anything: taken
+    // in at once when it is a top-level viewer window that no frame hosts. Windows
+    // whose program does not answer yet wait for the next cycles, and so do the ones
+    // offered after them, so that windows are taken in the order they came.
+    void OfferWindow(WindowId window);
+    std::size_t PendingOffers() const { return m_offers.size(); }
+    const CaptureCounts& Counts() const { return m_counts; }
     // Records a window that is already a child of the host view.
     void AddHostedWindow(WindowId window);
     bool SyncButtonTitle(ButtonId button, WindowId window);
+    // The same with the title read already.
+    bool SyncButtonCaption(ButtonId button, const std::wstring& title);
     void FitMaximizedWindow(std::size_t index);
     int GetActiveIndex();
     void ActivateIndex(int index);
     // Ctrl+Tab, Ctrl+Shift+Tab and Ctrl+F4, polled by the cycle once per visited record.
-    void PollShortcuts();
+    // Returns whether a shortcut fired.
+    bool PollShortcuts();
     // Hands every hosted window back to the desktop and forgets it; from then on no
     // window is taken in (not even by a cycle that was waiting on a window while the
     // release ran) until AcceptWindows. A window that will not leave keeps its
@@ -122,6 +162,11 @@ private:
     // The record the commands act on, or null.
     const HostedWindowRecord* ActiveRecord();
     std::vector<WindowId> HandleCopy() const;
+    void TakeOfferedWindows();
+    bool IsOffered(WindowId window) const;
+    // ConsiderTopLevelWindow once the class is known to be the viewer's.
+    CaptureResult ConsiderViewerWindow(WindowId window);
+    CaptureResult ConsiderOfferedWindow(WindowId window);
 
     Desktop& m_desktop;
     WindowButtons& m_buttons;
@@ -140,6 +185,16 @@ private:
     // Counts releases and reorderings, so a cycle can tell that its indices went stale
     // while it waited for a window.
     unsigned m_nReshapes = 0;
+
+    struct Offer {
+        WindowId window;
+        int attempts;
+    };
+    std::unordered_map<WindowId, bool> m_viewerClassOf;  // as the last enumeration found them
+    std::deque<Offer> m_offers;  // in the order the desktop announced them
+    bool m_bOffersWait = false;  // the first one was refused: the rest waits for a cycle
+    bool m_bTakingOffers = false;
+    CaptureCounts m_counts;
 };
 
 }  // namespace vantrel

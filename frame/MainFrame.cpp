@@ -9,6 +9,8 @@
 #include "core/Text.h"
 #include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
+#include "hosting/Win32Desktop.h"
+#include "hosting/WindowEvents.h"
 #include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/WebServer.h"
@@ -588,6 +590,29 @@ LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
     return testhooks::DescribeMenuItem(menu, position);
 }
 
+LRESULT CMainFrame::OnTestCount(WPARAM which) {
+    if (!testhooks::Enabled()) return -1;
+    const vantrel::CaptureCounts& counts = WindowCtrl().Engine().Counts();
+    switch (static_cast<TestCount>(which)) {
+    case TestCount::Cycles: return counts.cycles;
+    case TestCount::Enumerations: return counts.enumerations;
+    case TestCount::TakenFromEvents: return counts.takenFromOffers;
+    case TestCount::TakenByEnumeration: return counts.takenByEnumeration;
+    case TestCount::EventsActive: return hosting::WindowEvents::Active() ? 1 : 0;
+    case TestCount::UserObjects: return testhooks::UserObjects();
+    case TestCount::GdiObjects: return testhooks::GdiObjects();
+    case TestCount::Records: return counts.records;
+    case TestCount::SetParentMicros: return static_cast<LRESULT>(counts.setParentMicros);
+    case TestCount::AttachMicros: return static_cast<LRESULT>(counts.attachMicros);
+    case TestCount::ShowMicros: return static_cast<LRESULT>(counts.showMicros);
+    case TestCount::ButtonMicros: return static_cast<LRESULT>(counts.buttonMicros);
+    case TestCount::LayoutMicros: return static_cast<LRESULT>(counts.layoutMicros);
+    case TestCount::CaptionMicros: return static_cast<LRESULT>(counts.captionMicros);
+    case TestCount::ProbeMicros: return static_cast<LRESULT>(hosting::Win32Desktop::ProbeMicros());
+    }
+    return -1;
+}
+
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
     return m_hAccel != nullptr && ::TranslateAcceleratorW(Hwnd(), m_hAccel, &msg) != 0;
 }
@@ -654,8 +679,8 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VANTREL_TEST_MENU_ITEM:
         return OnTestMenuItem(wParam);
-    case WM_VANTREL_TEST_CYCLES:
-        return testhooks::Enabled() ? static_cast<LRESULT>(WindowCtrl().CycleCount()) : -1;
+    case WM_VANTREL_TEST_COUNT:
+        return OnTestCount(wParam);
     default:
         if (tray::TrayIcon::IsTaskbarCreated(message)) {
             if (m_bMainFrame && m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) m_trayIcon.OnTaskbarCreated();

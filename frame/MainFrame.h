@@ -75,6 +75,7 @@ private:
     bool OnSysCommand(UINT command);
     void OnEndSession();
     LRESULT OnTestMenuItem(WPARAM which);
+    LRESULT OnTestCount(WPARAM which);
 
     void OnApplicationLook(unsigned id);
     void OnToggleWindowTaskbar();

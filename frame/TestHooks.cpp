@@ -66,3 +66,57 @@ LRESULT DescribeMenuItem(HMENU menu, int position) {
 }
 
 }  // namespace testhooks
+
+namespace testhooks {
+namespace {
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<LRESULT*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM count) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != ::GetCurrentProcessId()) return TRUE;
+    ++*reinterpret_cast<LRESULT*>(count);
+    // Hosted windows of other programs are children too, but not ours.
+    ::EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM n) -> BOOL {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(child, &owner);
+            return owner == ::GetCurrentProcessId() ? CountChild(child, n) : TRUE;
+        },
+        count);
+    return TRUE;
+}
+
+// Some systems (Wine among them) answer GetGuiResources with 0. Their handle tables
+// still answer for 16-bit handle values, which name every live object by its index.
+constexpr UINT_PTR kFirstUserHandle = 0x20, kLastUserHandle = 0xFFEF, kGdiHandles = 0x10000;
+}  // namespace
+
+LRESULT UserObjects() {
+    if (!Enabled()) return -1;
+    const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    if (reported != 0) return reported;
+    LRESULT count = 0;
+    ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
+    for (UINT_PTR h = kFirstUserHandle; h <= kLastUserHandle; h += 2) {
+        if (::IsMenu(reinterpret_cast<HMENU>(h))) ++count;
+    }
+    return count;
+}
+
+LRESULT GdiObjects() {
+    if (!Enabled()) return -1;
+    const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) return reported;
+    LRESULT count = 0;
+    for (UINT_PTR h = 1; h < kGdiHandles; ++h) {
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++count;
+    }
+    return count;
+}
+
+}  // namespace testhooks

@@ -23,5 +23,8 @@ void Crash(WPARAM kind);
 HMENU MenuAtPath(HMENU menuBar, int path);
 // The answer to WM_VANTREL_TEST_MENU_ITEM for the item at `position` of `menu`.
 LRESULT DescribeMenuItem(HMENU menu, int position);
+// This process's USER or GDI objects, counted by hand where the system does not say.
+LRESULT UserObjects();
+LRESULT GdiObjects();
 
 }  // namespace testhooks

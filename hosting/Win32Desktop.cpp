@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "hosting/CloseQueue.h"
@@ -24,16 +25,38 @@ bool Answers(HWND hwnd) {
 // window has to wait; the next capture cycle tries again. One window per thread
 // tells for all of that thread's windows; the newcomer's own thread has just answered.
 bool ChildrenAnswer(HWND parent, HWND newcomer) {
-    const DWORD self = ::GetCurrentProcessId();
-    std::vector<DWORD> asked{::GetWindowThreadProcessId(newcomer, nullptr)};
+    // The thread of a window never changes: known ones are not asked again, which
+    // halves what a capture costs per window already hosted. Rebuilt on every call,
+    // so windows that went are forgotten.
+    static std::vector<std::pair<HWND, DWORD>> known;
+    std::vector<std::pair<HWND, DWORD>> seen;
+    const DWORD self = ::GetCurrentThreadId();
+    std::vector<DWORD> asked{::GetWindowThreadProcessId(newcomer, nullptr), self};
+    bool answer = true;
     for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        const DWORD thread = ::GetWindowThreadProcessId(child, &owner);
-        if (owner == self || std::find(asked.begin(), asked.end(), thread) != asked.end()) continue;
-        if (!Answers(child)) return false;
+        const auto cached = std::find_if(known.begin(), known.end(), [child](const auto& k) { return k.first == child; });
+        const DWORD thread = cached != known.end() ? cached->second : ::GetWindowThreadProcessId(child, nullptr);
+        seen.emplace_back(child, thread);
+        if (!answer || std::find(asked.begin(), asked.end(), thread) != asked.end()) continue;
+        if (!Answers(child)) answer = false;
         asked.push_back(thread);
     }
-    return true;
+    known = std::move(seen);
+    return answer;
+}
+
+unsigned long long s_probeMicros = 0;
+// The Ctrl key as read in this round of cycles: every frame asks, once per tick.
+unsigned s_tick = 1;
+unsigned s_controlReadAt = 0;
+bool s_controlDown = false;
+
+unsigned long long MicrosNow() {
+    LARGE_INTEGER frequency, counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<unsigned long long>(counter.QuadPart) * 1000000ULL /
+           static_cast<unsigned long long>(frequency.QuadPart);
 }
 
 HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
@@ -70,7 +93,22 @@ void Win32Desktop::EnumTopLevelWindows(const std::function<bool(vantrel::WindowI
 
 std::wstring Win32Desktop::ClassName(vantrel::WindowId w) { return ReadText(::GetClassNameW, H(w)); }
 std::wstring Win32Desktop::Title(vantrel::WindowId w) { return ReadText(::GetWindowTextW, H(w)); }
+std::optional<std::wstring> Win32Desktop::TitleIfAlive(vantrel::WindowId w) {
+    // The system's copy of the title, which never asks the window's program, and a
+    // text at all proves the window alive.
+    wchar_t buffer[260] = {};
+    const int length = ::InternalGetWindowText(H(w), buffer, 260);
+    if (length > 0) return std::wstring(buffer, static_cast<size_t>(length));
+    if (!::IsWindow(H(w))) return std::nullopt;
+    return std::wstring();
+}
+
 bool Win32Desktop::IsWindow(vantrel::WindowId w) { return ::IsWindow(H(w)) != FALSE; }
+bool Win32Desktop::IsOwnWindow(vantrel::WindowId w) {
+    DWORD owner = 0;
+    return ::GetWindowThreadProcessId(H(w), &owner) != 0 && owner == ::GetCurrentProcessId();
+}
+
 bool Win32Desktop::IsVisible(vantrel::WindowId w) { return ::IsWindowVisible(H(w)) != FALSE; }
 bool Win32Desktop::IsZoomed(vantrel::WindowId w) { return ::IsZoomed(H(w)) != FALSE; }
 
@@ -104,7 +142,11 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
     // Taking a window in waits on its program; handing one back never waits for an
     // answer first, since the window must leave before we do.
-    if (newParent != vantrel::kNoWindow && (!Answers(H(w)) || !ChildrenAnswer(parent, H(w)))) return false;
+    if (newParent == vantrel::kNoWindow) return ::SetParent(H(w), parent) != nullptr;
+    const unsigned long long start = MicrosNow();
+    const bool answer = Answers(H(w)) && ChildrenAnswer(parent, H(w));
+    s_probeMicros += MicrosNow() - start;
+    if (!answer) return false;
     return ::SetParent(H(w), parent) != nullptr;
 }
 
@@ -115,6 +157,15 @@ void Win32Desktop::AttachInput(vantrel::WindowId w) {
 void Win32Desktop::Show(vantrel::WindowId w, vantrel::ShowCommand c) { ::ShowWindowAsync(H(w), ToShowCommand(c)); }
 
 void Win32Desktop::MoveTo(vantrel::WindowId w, vantrel::Point p) {
+    // Tab mode asks for this on every tick: a window already there is not disturbed,
+    // which spares its program a message each time.
+    RECT rc{};
+    if (::GetWindowRect(H(w), &rc)) {
+        POINT corner{rc.left, rc.top};
+        HWND parent = ::GetAncestor(H(w), GA_PARENT);
+        if (parent != nullptr && parent != ::GetDesktopWindow()) ::ScreenToClient(parent, &corner);
+        if (corner.x == p.x && corner.y == p.y) return;
+    }
     ::SetWindowPos(H(w), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
@@ -156,7 +207,18 @@ void Win32Desktop::CloseInTurn(const std::vector<vantrel::WindowId>& windows) {
     CloseQueue::Instance().CloseInTurn(handles);
 }
 
+unsigned long long Win32Desktop::ProbeMicros() { return s_probeMicros; }
+
+void Win32Desktop::NewTick() { ++s_tick; }
+
 bool Win32Desktop::IsKeyDown(vantrel::Key key) {
+    if (key == vantrel::Key::Control) {
+        if (s_controlReadAt != s_tick) {
+            s_controlDown = ::GetAsyncKeyState(VK_CONTROL) != 0;
+            s_controlReadAt = s_tick;
+        }
+        return s_controlDown;
+    }
     int vk = 0;
     switch (key) {
     case vantrel::Key::Control: vk = VK_CONTROL; break;

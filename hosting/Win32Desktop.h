@@ -15,7 +15,9 @@ public:
     void EnumTopLevelWindows(const std::function<bool(vantrel::WindowId)>& visit) override;
     std::wstring ClassName(vantrel::WindowId window) override;
     std::wstring Title(vantrel::WindowId window) override;
+    std::optional<std::wstring> TitleIfAlive(vantrel::WindowId window) override;
     bool IsWindow(vantrel::WindowId window) override;
+    bool IsOwnWindow(vantrel::WindowId window) override;
     bool IsVisible(vantrel::WindowId window) override;
     bool IsZoomed(vantrel::WindowId window) override;
     bool HasMaximizedStyle(vantrel::WindowId window) override;
@@ -34,6 +36,11 @@ public:
     void Close(vantrel::WindowId window) override;
     void CloseInTurn(const std::vector<vantrel::WindowId>& windows) override;
     bool IsKeyDown(vantrel::Key key) override;
+
+    // A new round of capture cycles: the key state is read anew.
+    static void NewTick();
+    // Microseconds spent asking windows whether they answer before taking them in.
+    static unsigned long long ProbeMicros();
 
 private:
     static bool CanActivate(HWND window);

@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "core/FrameTexts.h"
+#include "hosting/Win32Desktop.h"
+#include "hosting/WindowEvents.h"
 #include "ui/Dpi.h"
 #include "ui/Look.h"
 #include "ui/OwnerDrawMenu.h"
@@ -17,6 +19,14 @@ std::vector<CWindowCtrl*>& LiveControls() {
     static std::vector<CWindowCtrl*> controls;
     return controls;
 }
+
+bool IsLive(const CWindowCtrl* control) {
+    const auto& controls = LiveControls();
+    return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
+HWND s_clock = nullptr;  // the control whose timer paces every cycle
+bool s_ticking = false;
 }  // namespace
 
 CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
@@ -27,6 +37,10 @@ CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
 CWindowCtrl::~CWindowCtrl() {
     auto& controls = LiveControls();
     controls.erase(std::remove(controls.begin(), controls.end(), this), controls.end());
+    if (s_clock != nullptr && s_clock == Hwnd()) {
+        s_clock = nullptr;
+        StartClock();
+    }
     if (m_background != nullptr) ::DeleteObject(m_background);
 }
 
@@ -41,16 +55,79 @@ bool CWindowCtrl::Create(HWND parent, UINT id) {
 }
 
 namespace {
-const UINT kRetryCycle = WM_APP + 0x40;
+const UINT kRetryClock = WM_APP + 0x40;
 }
 
-// A cycle that silently stopped would leave new documents outside and dead ones on
-// the taskbar: without the timer, the next cycle comes from a posted message.
 void CWindowCtrl::StartCapture() {
-    if (::SetTimer(Hwnd(), kCaptureTimerId, m_nElapse, nullptr) == 0) ::PostMessageW(Hwnd(), kRetryCycle, 0, 0);
+    m_bCycling = true;
+    m_nTicksToEnumeration = 0;  // the first tick looks at every window
+    if (m_engine.Captures() && WindowEvents::Wanted()) WindowEvents::Start(Hwnd());
+    StartClock();
 }
 
-void CWindowCtrl::StopCapture() { ::KillTimer(Hwnd(), kCaptureTimerId); }
+void CWindowCtrl::StopCapture() {
+    m_bCycling = false;
+    if (m_engine.Captures()) WindowEvents::Stop();
+    if (s_clock != nullptr && s_clock == Hwnd()) {
+        ::KillTimer(Hwnd(), kCaptureTimerId);
+        s_clock = nullptr;
+        StartClock();
+    }
+}
+
+bool CWindowCtrl::ReleaseAllWindows() {
+    std::vector<HWND> released;
+    for (const auto& record : m_engine.Windows()) {
+        if (!record.bMoved) released.push_back(reinterpret_cast<HWND>(record.hWnd));
+    }
+    const bool all = m_engine.ReleaseAllWindows();
+    AnnounceReleased(released);
+    return all;
+}
+
+// The system announces no window that leaves a closing frame: the capturing frame
+// hears of them from us, in button order, and takes them in at once. A frame that
+// has stopped capturing (the session ends, the program exits) hears nothing.
+void CWindowCtrl::AnnounceReleased(const std::vector<HWND>& windows) {
+    for (CWindowCtrl* control : LiveControls()) {
+        if (control == this || !control->m_bCycling || !control->m_engine.Captures()) continue;
+        for (HWND window : windows)
+            ::PostMessageW(control->Hwnd(), WM_VANTREL_WINDOW_APPEARED, reinterpret_cast<WPARAM>(window), 0);
+    }
+}
+
+void CWindowCtrl::StartClock() {
+    if (s_clock != nullptr) return;
+    for (CWindowCtrl* control : LiveControls()) {
+        if (!control->m_bCycling || control->Hwnd() == nullptr) continue;
+        if (::SetTimer(control->Hwnd(), kCaptureTimerId, control->m_nElapse, nullptr) != 0) {
+            s_clock = control->Hwnd();
+            return;
+        }
+    }
+    // No timer to be had: cycles that silently stopped would leave new documents
+    // outside and dead ones on the taskbar, so the next tick comes posted.
+    for (CWindowCtrl* control : LiveControls()) {
+        if (control->m_bCycling && control->Hwnd() != nullptr) {
+            ::PostMessageW(control->Hwnd(), kRetryClock, 0, 0);
+            return;
+        }
+    }
+}
+
+// The timer keeps its pace whatever a cycle costs. A cycle that waits for a viewer
+// lets messages in, ticks among them: those are skipped, so cycles never overlap.
+// A cycle may close frames: each control is looked up anew before its turn.
+void CWindowCtrl::OnClockTick() {
+    if (s_ticking) return;
+    s_ticking = true;
+    Win32Desktop::NewTick();
+    const std::vector<CWindowCtrl*> controls = LiveControls();
+    for (CWindowCtrl* control : controls) {
+        if (IsLive(control) && control->m_bCycling) control->RunCycle();
+    }
+    s_ticking = false;
+}
 
 void CWindowCtrl::ReleaseEverywhereNow() {
     for (CWindowCtrl* control : LiveControls()) {
@@ -92,13 +169,52 @@ void CWindowCtrl::TakeBackEverywhere() {
     }
 }
 
-void CWindowCtrl::OnTimer(UINT_PTR id) {
-    // The timer rests while the cycle runs, so a viewer that is slow to answer delays
-    // the next cycle instead of piling cycles up.
-    ::KillTimer(Hwnd(), id);
-    m_engine.RunCaptureCycle();
-    ++m_nCycles;
-    if (Exists() && !m_engine.IsReleased()) StartCapture();
+void CWindowCtrl::RunCycle() {
+    if (m_bInCycle || m_engine.IsReleased()) return;
+    bool enumerate = true;
+    if (WindowEvents::Active()) {
+        enumerate = m_nTicksToEnumeration == 0;
+        m_nTicksToEnumeration = enumerate ? kTicksPerEnumeration - 1 : m_nTicksToEnumeration - 1;
+    }
+    m_bInCycle = true;
+    m_engine.RunCaptureCycle(enumerate);
+    m_bInCycle = false;
+    if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
+}
+
+// A window is taken in once its program has answered and had a moment more: right
+// after creating and showing a window, a program still has the system's replies to
+// that (focus, first paint) coming, and a window re-parented before they arrive can
+// leave the keyboard focus nowhere (seen under Wine). The answer is asked without
+// waiting; it comes back as a call on our thread, which may find us gone.
+void CALLBACK CWindowCtrl::AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT) {
+    for (CWindowCtrl* live : LiveControls()) {
+        if (reinterpret_cast<ULONG_PTR>(live->Hwnd()) == control) live->OnAppearedWindowAnswered(window);
+    }
+}
+
+void CWindowCtrl::OnWindowAppeared(HWND window) {
+    if (!m_bCycling || !m_engine.Captures()) return;
+    // Most windows that come are children, or ours: no need to ask anybody about them.
+    if (::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow() ||
+        m_desktop.IsOwnWindow(reinterpret_cast<vantrel::WindowId>(window)))
+        return;
+    if (!::SendMessageCallbackW(window, WM_NULL, 0, 0, AppearedWindowAnswered, reinterpret_cast<ULONG_PTR>(Hwnd())))
+        return;  // gone already
+}
+
+void CWindowCtrl::OnAppearedWindowAnswered(HWND window) {
+    if (!m_bCycling || !m_engine.Captures()) return;
+    if (m_appeared.empty()) ::SetTimer(Hwnd(), kSettleTimerId, kSettleElapse, nullptr);
+    m_appeared.push_back(window);
+}
+
+void CWindowCtrl::OnSettled() {
+    ::KillTimer(Hwnd(), kSettleTimerId);
+    const std::vector<HWND> appeared = std::move(m_appeared);
+    m_appeared.clear();
+    if (!m_bCycling || !m_engine.Captures()) return;
+    for (HWND window : appeared) m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
 }
 
 void CWindowCtrl::OnPaint() {
@@ -134,16 +250,26 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
         if (wParam == kCaptureTimerId) {
-            OnTimer(wParam);
+            OnClockTick();
+            return 0;
+        }
+        if (wParam == kSettleTimerId) {
+            OnSettled();
             return 0;
         }
         break;
-    case kRetryCycle:
-        if (!m_engine.IsReleased()) OnTimer(kCaptureTimerId);
+    case kRetryClock:
+        OnClockTick();
+        StartClock();
+        return 0;
+    case WM_VANTREL_WINDOW_APPEARED:
+        OnWindowAppeared(reinterpret_cast<HWND>(wParam));
         return 0;
     case WM_DESTROY:
         StopCapture();
-        m_engine.ReleaseAllWindows();
+        ReleaseAllWindows();
+        m_spare.reset();
+        m_tips.Destroy();
         break;
     case WM_PAINT:
         OnPaint();
@@ -277,14 +403,32 @@ void CWindowCtrl::MoveActiveToNewFrame() {
 
 // Window buttons -------------------------------------------------------------------
 
-vantrel::ButtonId CWindowCtrl::Create(int controlId) {
+std::unique_ptr<ui::ImageButton> CWindowCtrl::MakeButton(int controlId, DWORD visible) {
     auto button = std::make_unique<ui::ImageButton>();
-    if (!button->Create(Hwnd(), static_cast<UINT>(controlId), WS_CHILD | WS_VISIBLE | BS_CHECKBOX | BS_NOTIFY))
-        return vantrel::kNoButton;
+    if (!button->Create(Hwnd(), static_cast<UINT>(controlId), WS_CHILD | visible | BS_CHECKBOX | BS_NOTIFY))
+        return nullptr;
     const bool manyColors = ui::ImageButton::ScreenColorDepth() >= 16;
     button->SetImage(manyColors ? IDB_WINDOW_BUTTON : IDB_WINDOW_BUTTON_16COLOR);
     button->SetCheckedImage(manyColors ? IDB_WINDOW_CHECKED : IDB_WINDOW_CHECKED_16COLOR);
     button->SizeToContent();
+    return button;
+}
+
+// Making a button is most of what a capture costs us after the re-parenting: the
+// capturing frame keeps one made ahead, hidden, and makes the next one after a cycle.
+void CWindowCtrl::PrepareSpareButton() {
+    if (m_spare == nullptr && Hwnd() != nullptr) m_spare = MakeButton(kSpareButtonId, 0);
+}
+
+vantrel::ButtonId CWindowCtrl::Create(int controlId) {
+    std::unique_ptr<ui::ImageButton> button = std::move(m_spare);
+    if (button != nullptr) {
+        ::SetWindowLongPtrW(button->Hwnd(), GWLP_ID, controlId);
+        ::ShowWindow(button->Hwnd(), SW_SHOWNA);
+    } else {
+        button = MakeButton(controlId, WS_VISIBLE);
+        if (button == nullptr) return vantrel::kNoButton;
+    }
     const auto id = reinterpret_cast<vantrel::ButtonId>(button.get());
     m_buttons.push_back(std::move(button));
     return id;
@@ -302,12 +446,11 @@ void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text)
     ui::ImageButton* b = AsButton(button);
     b->SetText(text);
     b->SizeToContent();
-    b->SetTooltip(text);
+    b->SetTooltip(m_tips, text);
 }
 
-bool CWindowCtrl::IsChecked(vantrel::ButtonId button) {
-    return ::SendMessageW(AsButton(button)->Hwnd(), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
-}
+// Read from the object: the cycle asks for every button on every tick.
+bool CWindowCtrl::IsChecked(vantrel::ButtonId button) { return AsButton(button)->IsChecked(); }
 
 void CWindowCtrl::SetChecked(vantrel::ButtonId button, bool checked) {
     ::SendMessageW(AsButton(button)->Hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -324,6 +467,12 @@ vantrel::Size CWindowCtrl::OuterSize(vantrel::ButtonId button) {
 
 void CWindowCtrl::Place(vantrel::ButtonId button, vantrel::Point topLeft) {
     HWND hwnd = AsButton(button)->Hwnd();
+    // A button that stays where it is needs neither a move nor a repaint: a new one
+    // at the end of the row leaves the others alone.
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&rc), 2);
+    if (rc.left == topLeft.x && rc.top == topLeft.y) return;
     ::SetWindowPos(hwnd, nullptr, topLeft.x, topLeft.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     ::InvalidateRect(hwnd, nullptr, TRUE);

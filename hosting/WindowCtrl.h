@@ -18,6 +18,14 @@
 namespace hosting {
 
 inline constexpr UINT_PTR kCaptureTimerId = 1025;
+// With window events on, the full enumeration runs on every this many ticks only, as
+// a safety net for anything an event missed; without them, on every tick.
+inline constexpr unsigned kTicksPerEnumeration = 20;
+// The hidden button kept ready for the next capture, outside the window buttons' ids.
+inline constexpr int kSpareButtonId = 0xFFFE;
+// A window that appeared is taken in this long after its program has answered.
+inline constexpr UINT_PTR kSettleTimerId = 1026;
+inline constexpr UINT kSettleElapse = 15;
 
 class CWindowCtrl final : public ui::Window,
                           private vantrel::WindowButtons,
@@ -27,15 +35,19 @@ public:
     ~CWindowCtrl() override;
 
     bool Create(HWND parent, UINT id);
-    // Starts the capture cycle; the frame calls it once it has set the host view.
+    // Starts the capture cycle, and in the capturing frame the window events; the
+    // frame calls it once it has set the host view. One timer paces the cycles of
+    // every frame, one after the other, so that a tick wakes the program once.
     void StartCapture();
     void StopCapture();
 
     vantrel::HostingEngine& Engine() { return m_engine; }
     const std::vector<vantrel::HostedWindowRecord>& Windows() const { return m_engine.Windows(); }
-    bool ReleaseAllWindows() { return m_engine.ReleaseAllWindows(); }
+    // Hands every hosted window back to the desktop; a frame that still captures
+    // hears of them and takes them in. False when a window would not leave (it
+    // keeps its button, and the next release tries again).
+    bool ReleaseAllWindows();
     bool Hosts(vantrel::WindowId window) const { return m_engine.Hosts(window); }
-    unsigned CycleCount() const { return m_nCycles; }
 
     HostFrame* m_pOwnerFrame = nullptr;
 
@@ -61,7 +73,15 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnTimer(UINT_PTR id);
+    void RunCycle();
+    void OnWindowAppeared(HWND window);
+    static void CALLBACK AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
+    void OnAppearedWindowAnswered(HWND window);
+    void OnSettled();
+    void AnnounceReleased(const std::vector<HWND>& windows);
+    // The timer lives on one cycling control; when it stops, another takes it.
+    static void StartClock();
+    static void OnClockTick();
     void OnPaint();
     void ShowWindowMenu(HWND button);
     bool OnCommand(UINT id);
@@ -70,6 +90,9 @@ private:
     void MoveActiveToNewFrame();
     void HandOver(HWND window, CWindowCtrl& target);
     HWND ActiveWindow();
+
+    std::unique_ptr<ui::ImageButton> MakeButton(int controlId, DWORD visible);
+    void PrepareSpareButton();
 
     // WindowButtons
     vantrel::ButtonId Create(int controlId) override;
@@ -100,11 +123,16 @@ private:
     vantrel::Desktop& m_desktop;
     vantrel::Settings& m_settings;
     vantrel::HostingEngine m_engine;
+    ui::Tooltip m_tips;  // shared by the buttons, so declared before them: it goes after
     std::vector<std::unique_ptr<ui::ImageButton>> m_buttons;
     std::vector<HWND> m_handedBack;  // at a session end, in button order
+    std::unique_ptr<ui::ImageButton> m_spare;  // hidden, made ahead for the next capture
     HBRUSH m_background = nullptr;
     UINT m_nElapse = vantrel::kCaptureElapse;
-    unsigned m_nCycles = 0;
+    std::vector<HWND> m_appeared;  // answered, waiting for the settle timer
+    bool m_bCycling = false;  // between StartCapture and StopCapture
+    bool m_bInCycle = false;
+    unsigned m_nTicksToEnumeration = 0;
 };
 
 }  // namespace hosting

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and runs the benchmark under Wine on a private
-# Xvfb, then ends everything it started.
+# Xvfb, then ends everything it started. The benchmark runs Vantrel twice, as
+# built (window events on) and with VANTREL_POLL_ONLY=1, prints each figure for
+# both with their ratio, and ends with one "summary ..." line.
 #
 #   scripts/bench.sh [benchmark options]
 #
 # Options go to vantrel_bench.exe (--latency-windows N, --memory-hosted N,
-# --idle-hosted N, --other-windows N, --idle-seconds S, --idle-runs R); the
+# --idle-hosted N, --idle-frames N, --other-windows N, --idle-seconds S,
+# --idle-runs R, --captures N, --frame-creations N, --menu-openings N); the
 # defaults are the standard run. The figures are also kept in
 # build/logs/bench.txt.
 set -euo pipefail
@@ -26,6 +29,9 @@ trap 'exit 143' TERM
 
 start_xvfb
 start_wineserver
+# The benchmark reads CPU times from /proc (through Wine's drive Z:), in clock ticks.
+VANTREL_BENCH_CLK_TCK="$(getconf CLK_TCK)"
+export VANTREL_BENCH_CLK_TCK
 
 # Into a file, not a pipe: Wine's background processes would inherit a pipe
 # and keep it open. The file is shown as it grows.

@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 #include "ui/Dpi.h"
 #include "ui/Look.h"
@@ -40,8 +42,8 @@ void ImageButton::OnDpiChanged() {
 }
 
 ImageButton::~ImageButton() {
-    if (m_image != nullptr) ImageList_Destroy(m_image);
-    if (m_checkedImage != nullptr) ImageList_Destroy(m_checkedImage);
+    // The shared tooltip lives on and must not keep a tool whose window is gone.
+    if (m_tips != nullptr && Hwnd() != nullptr) m_tips->Remove(Hwnd());
 }
 
 int ImageButton::ScreenColorDepth() {
@@ -60,19 +62,19 @@ bool ImageButton::Create(HWND parent, UINT id, DWORD style) {
     return true;
 }
 
-void ImageButton::LoadImageList(UINT bitmapId, HIMAGELIST& list) {
-    if (list != nullptr) ImageList_Destroy(list);
-    list = nullptr;
+namespace {
+// A picture list made from the bitmap at the size, or null.
+HIMAGELIST MakeImageList(UINT bitmapId, int size) {
     // The drawing made for the size wins over a stretched smaller one.
-    const int size = ImageSize();
     UINT source = bitmapId;
-    if (size >= 32 && HasBitmap(bitmapId + kVariant32Offset))
-        source = bitmapId + kVariant32Offset;
-    else if (size >= 24 && HasBitmap(bitmapId + kVariant24Offset))
-        source = bitmapId + kVariant24Offset;
+    if (size >= 32 && HasBitmap(bitmapId + ImageButton::kVariant32Offset))
+        source = bitmapId + ImageButton::kVariant32Offset;
+    else if (size >= 24 && HasBitmap(bitmapId + ImageButton::kVariant24Offset))
+        source = bitmapId + ImageButton::kVariant24Offset;
     auto bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(source),
                                                     IMAGE_BITMAP, size, size, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr) return;  // a button without a picture still works
+    if (bitmap == nullptr) return nullptr;  // a button without a picture still works
+    HIMAGELIST list = nullptr;
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof info, &info);
     if (info.bmBitsPixel == 32) {
@@ -89,32 +91,23 @@ void ImageButton::LoadImageList(UINT bitmapId, HIMAGELIST& list) {
         if (list != nullptr) ImageList_AddMasked(list, bitmap, transparent);
     }
     ::DeleteObject(bitmap);
+    return list;
+}
+}  // namespace
+
+// Every button of a kind shows the same pictures: one list per bitmap and size serves
+// them all, kept for the life of the program, so a new button loads nothing.
+void ImageButton::LoadImageList(UINT bitmapId, HIMAGELIST& list) {
+    static std::map<std::pair<UINT, int>, HIMAGELIST> shared;
+    const int size = ImageSize();
+    auto it = shared.find({bitmapId, size});
+    if (it == shared.end()) it = shared.emplace(std::make_pair(bitmapId, size), MakeImageList(bitmapId, size)).first;
+    list = it->second;
 }
 
-void ImageButton::SetTooltip(const std::wstring& text) {
-    m_tooltipText = text;
-    if (m_tooltip == nullptr) {
-        m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                                      ::GetModuleHandleW(nullptr), nullptr);
-        if (m_tooltip == nullptr) return;
-        ::SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 200);
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
-        tool.lpszText = m_tooltipText.data();
-        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        return;
-    }
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
-    tool.lpszText = m_tooltipText.data();
-    ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+void ImageButton::SetTooltip(Tooltip& tips, const std::wstring& text) {
+    m_tips = &tips;
+    tips.SetText(Hwnd(), Hwnd(), text);
 }
 
 void ImageButton::SizeToContent() {

@@ -1,6 +1,7 @@
 #pragma once
 // A flat push button with a small picture before its caption, a second picture for
-// the checked state, a tooltip and an adjustable face colour. It never checks itself:
+// the checked state, a tip in a tooltip it may share with other buttons, and an
+// adjustable face colour. It never checks itself:
 // its owner sets the check with BM_SETCHECK. A click is reported to the parent as
 // WM_COMMAND with BN_CLICKED.
 
@@ -9,6 +10,7 @@
 
 #include <string>
 
+#include "ui/Tooltip.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -23,7 +25,8 @@ public:
     // found at bitmapId + kVariant24Offset or + kVariant32Offset, where there is one.
     void SetImage(UINT bitmapId);
     void SetCheckedImage(UINT bitmapId);
-    void SetTooltip(const std::wstring& text);
+    // The button's tip, shown by `tips`, which must outlive the button.
+    void SetTooltip(Tooltip& tips, const std::wstring& text);
     void SizeToContent();
     void SetFaceColor(COLORREF color, bool redraw);
     bool IsChecked() const { return m_checked; }
@@ -41,6 +44,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Points `list` at the shared picture list of the bitmap at this button's size.
     void LoadImageList(UINT bitmapId, HIMAGELIST& list);
     int ImageSize() const;
     int Padding() const;
@@ -49,10 +53,9 @@ private:
 
     UINT m_imageId = 0;
     UINT m_checkedImageId = 0;
-    HIMAGELIST m_image = nullptr;
-    HIMAGELIST m_checkedImage = nullptr;
-    HWND m_tooltip = nullptr;
-    std::wstring m_tooltipText;
+    HIMAGELIST m_image = nullptr;         // shared, not owned
+    HIMAGELIST m_checkedImage = nullptr;  // shared, not owned
+    Tooltip* m_tips = nullptr;  // not owned
     COLORREF m_face = CLR_INVALID;  // CLR_INVALID: the system's button face
     bool m_checked = false;
     bool m_pressed = false;

@@ -333,5 +333,106 @@ TEST_F(Release, WindowThatWillNotLeaveKeepsItsRecordUntilALaterReleaseSucceeds) 
     EXPECT_EQ(buttons.LiveCount(), 0u);
 }
 
+// Windows the desktop announces
+
+using Offers = HostingTest;
+
+TEST_F(Offers, ViewerWindowIsTakenAtOnceThroughTheCapturePath) {
+    const WindowId window = desktop.AddViewerWindow(L"Announced");
+    engine.OfferWindow(window);
+    EXPECT_TRUE(engine.Hosts(window));
+    EXPECT_EQ(desktop.CallsOn(window),
+              (Strings{Call("SetParent", window, std::to_string(hostView)), Call("AttachInput", window),
+                       Call("Show", window, "Show")}));
+    EXPECT_EQ(engine.Counts().takenFromOffers, 1u);
+    ExpectIdsFollowRecords();
+
+    // Announced again (shown after created), or found by the enumeration: still one record.
+    engine.OfferWindow(window);
+    engine.RunCaptureCycle();
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{window}));
+    EXPECT_EQ(engine.Counts().takenByEnumeration, 0u);
+}
+
+TEST_F(Offers, WhatIsNotATopLevelViewerWindowOfAnotherProgramIsLeftAlone) {
+    const WindowId child = desktop.AddWindow(kViewerWindowClass, L"", frame);
+    const WindowId ours = desktop.AddViewerWindow();
+    desktop.Window(ours).ours = true;
+    const WindowId other = desktop.AddWindow(L"SomethingElse");
+    const WindowId dead = desktop.AddViewerWindow();
+    desktop.Kill(dead);
+    const WindowId elsewhere = desktop.AddViewerWindow();
+    context.hostedElsewhere.insert(elsewhere);
+    for (WindowId window : {child, ours, other, dead, elsewhere, kNoWindow}) engine.OfferWindow(window);
+
+    EXPECT_TRUE(engine.Windows().empty());
+    EXPECT_TRUE(desktop.Calls().empty());
+    EXPECT_EQ(engine.PendingOffers(), 0u);
+}
+
+TEST_F(Offers, RefusedWindowWaitsForTheCyclesAndTheOnesAfterItWaitBehind) {
+    const WindowId first = desktop.AddViewerWindow(L"first");
+    const WindowId second = desktop.AddViewerWindow(L"second");
+    desktop.Window(first).refusesNewParent = true;  // its program is busy, say
+    engine.OfferWindow(first);
+    engine.OfferWindow(second);
+    EXPECT_TRUE(engine.Windows().empty()) << "the second must not overtake the first";
+    EXPECT_EQ(engine.PendingOffers(), 2u);
+
+    // The enumeration finds both, newest first, but leaves them to the queue.
+    engine.RunCaptureCycle(true);
+    EXPECT_TRUE(engine.Windows().empty());
+    desktop.Window(first).refusesNewParent = false;
+    engine.RunCaptureCycle(true);
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{first, second}));
+    EXPECT_EQ(engine.PendingOffers(), 0u);
+}
+
+TEST_F(Offers, WindowThatKeepsRefusingIsLeftToTheEnumeration) {
+    const WindowId stubborn = desktop.AddViewerWindow();
+    const WindowId next = desktop.AddViewerWindow();
+    desktop.Window(stubborn).refusesNewParent = true;
+    engine.OfferWindow(stubborn);
+    engine.OfferWindow(next);
+    for (int i = 1; i < kOfferAttempts; ++i) engine.RunCaptureCycle(false);
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{next}));
+    EXPECT_EQ(engine.PendingOffers(), 0u);
+
+    desktop.Window(stubborn).refusesNewParent = false;
+    engine.RunCaptureCycle(false);
+    EXPECT_FALSE(engine.Hosts(stubborn));
+    engine.RunCaptureCycle(true);
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{next, stubborn}));
+}
+
+TEST_F(Offers, CycleWithoutEnumerationFindsNothingNewAndCountsSo) {
+    const WindowId unannounced = desktop.AddViewerWindow();
+    engine.RunCaptureCycle(false);
+    EXPECT_FALSE(engine.Hosts(unannounced));
+    engine.RunCaptureCycle(true);
+    EXPECT_TRUE(engine.Hosts(unannounced));
+    EXPECT_EQ(engine.Counts().cycles, 2u);
+    EXPECT_EQ(engine.Counts().enumerations, 1u);
+    EXPECT_EQ(engine.Counts().takenByEnumeration, 1u);
+}
+
+TEST_F(Offers, PendingOnesAreForgottenWhenCaptureStopsOrEverythingIsReleased) {
+    const WindowId waiting = desktop.AddViewerWindow();
+    desktop.Window(waiting).refusesNewParent = true;
+    engine.OfferWindow(waiting);
+    engine.SetCapture(false);
+    EXPECT_EQ(engine.PendingOffers(), 0u);
+    engine.OfferWindow(waiting);
+    EXPECT_EQ(engine.PendingOffers(), 0u) << "a frame that does not capture takes no offers";
+
+    engine.SetCapture(true);
+    engine.OfferWindow(waiting);
+    engine.ReleaseAllWindows();
+    EXPECT_EQ(engine.PendingOffers(), 0u);
+    desktop.Window(waiting).refusesNewParent = false;
+    engine.RunCaptureCycle(false);
+    EXPECT_FALSE(engine.Hosts(waiting));
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -85,7 +85,17 @@ std::wstring FakeDesktop::Title(WindowId window) {
     return found ? found->title : std::wstring();  // uncut: the engine must cut it itself
 }
 
+std::optional<std::wstring> FakeDesktop::TitleIfAlive(WindowId window) {
+    if (!Find(window)) return std::nullopt;
+    return Title(window);
+}
+
 bool FakeDesktop::IsWindow(WindowId window) { return Find(window) != nullptr; }
+
+bool FakeDesktop::IsOwnWindow(WindowId window) {
+    const FakeWindow* found = Find(window);
+    return found && found->ours;
+}
 
 bool FakeDesktop::IsVisible(WindowId window) {
     const FakeWindow* found = Find(window);

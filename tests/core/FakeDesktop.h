@@ -23,6 +23,7 @@ struct FakeWindow {
     bool maximizedStyle = false;
     bool refusesNewParent = false;  // SetParent fails, as for a window of a higher integrity level
     bool staysOpen = false;         // answers WM_CLOSE by keeping the window, as after "Cancel"
+    bool ours = false;              // belongs to the program under test
     Rect windowRect;
     Rect clientRect;
 };
@@ -55,7 +56,9 @@ public:
     void EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) override;
     std::wstring ClassName(WindowId window) override;
     std::wstring Title(WindowId window) override;
+    std::optional<std::wstring> TitleIfAlive(WindowId window) override;
     bool IsWindow(WindowId window) override;
+    bool IsOwnWindow(WindowId window) override;
     bool IsVisible(WindowId window) override;
     bool IsZoomed(WindowId window) override;
     bool HasMaximizedStyle(WindowId window) override;

@@ -195,7 +195,8 @@ bool IsTopLevel(HWND window) { return ::GetAncestor(window, GA_PARENT) == ::GetD
 bool WaitForCycles(HWND frame, int cycles) {
     const auto count = [frame]() -> LONG_PTR {
         DWORD_PTR result = 0;
-        if (!::SendMessageTimeoutW(frame, WM_VANTREL_TEST_CYCLES, 0, 0, SMTO_NORMAL, 1000, &result)) return -1;
+        if (!::SendMessageTimeoutW(frame, WM_VANTREL_TEST_COUNT, static_cast<WPARAM>(TestCount::Cycles), 0, SMTO_NORMAL, 1000, &result))
+            return -1;
         return static_cast<LONG_PTR>(result);
     };
     const LONG_PTR start = count();
@@ -247,7 +248,30 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
         search->found.push_back(hwnd);
     return TRUE;
 }
+
+BOOL CALLBACK CollectAnyWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && _wcsicmp(WindowClass(hwnd).c_str(), search->className.c_str()) == 0)
+        search->found.push_back(hwnd);
+    return TRUE;
+}
 }  // namespace
+
+std::vector<HWND> TopLevelWindowsOf(DWORD pid, const std::wstring& className) {
+    WindowSearch search{pid, className, {}};
+    ::EnumWindows(CollectAnyWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+long long ReadTestCount(HWND frame, int which) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(frame, WM_VANTREL_TEST_COUNT, static_cast<WPARAM>(which), 0, SMTO_ABORTIFHUNG, 5000,
+                               &result))
+        return -1;
+    return static_cast<long long>(static_cast<LRESULT>(result));
+}
 
 std::vector<HWND> VisibleWindowsOf(DWORD pid, const std::wstring& className) {
     WindowSearch search{pid, className, {}};

@@ -76,6 +76,10 @@ bool WaitForCycles(HWND frame, int cycles = 3);
 
 // The visible top-level windows of class `className` that process `pid` shows.
 std::vector<HWND> VisibleWindowsOf(DWORD pid, const std::wstring& className);
+// Every top-level window of class `className` that process `pid` has, shown or not.
+std::vector<HWND> TopLevelWindowsOf(DWORD pid, const std::wstring& className);
+// A count the main frame keeps for tests (TestCount in app/Messages.h), or -1.
+long long ReadTestCount(HWND frame, int which);
 // A popup menu that process `pid` shows, or null.
 HWND OpenPopupMenuOf(DWORD pid);
 

@@ -177,6 +177,20 @@ HWND ViewerProcess::Open(const std::wstring& title, const std::wstring& classNam
     return reinterpret_cast<HWND>(result);
 }
 
+HWND ViewerProcess::OpenHidden(const std::wstring& title) {
+    return reinterpret_cast<HWND>(Send(kOpenHidden, L"|" + title));
+}
+
+bool ViewerProcess::Show(HWND document) { return SendToDocument(kShow, document); }
+
+HWND ViewerProcess::OpenAndDestroy(const std::wstring& title) {
+    return reinterpret_cast<HWND>(Send(kOpenAndDestroy, title));
+}
+
+int ViewerProcess::OpenBurst(int count, const std::wstring& prefix) {
+    return static_cast<int>(Send(kOpenBurst, std::to_wstring(count) + L"|" + prefix));
+}
+
 bool ViewerProcess::SetTitle(HWND document, const std::wstring& title) {
     return Send(kSetTitle, HandleArgument(document) + L"|" + title) == 1;
 }

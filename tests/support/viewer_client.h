@@ -43,6 +43,13 @@ public:
     // Opens a document titled `title`, with the viewer's current class or
     // `className`. Null on failure.
     HWND Open(const std::wstring& title, const std::wstring& className = L"");
+    // The same, but the window stays hidden until Show.
+    HWND OpenHidden(const std::wstring& title);
+    bool Show(HWND document);
+    // Creates a document and destroys it before returning; the handle it had.
+    HWND OpenAndDestroy(const std::wstring& title);
+    // Opens `count` documents in one go, titled "prefix 1"...; how many opened.
+    int OpenBurst(int count, const std::wstring& prefix);
     bool SetTitle(HWND document, const std::wstring& title);
     bool MarkModified(HWND document);
     // Asks the document to close and returns at once; a modified one asks first.

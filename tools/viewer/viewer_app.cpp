@@ -69,13 +69,35 @@ void ViewerApp::DocumentDestroyed(DocumentWindow* document, HWND hwnd) {
 
 LRESULT ViewerApp::OnViewerCommand(Command command, const std::wstring& argument) {
     switch (command) {
-    case kOpen: {
-        const BarArgument parts = SplitAtBar(argument);
-        std::wstring className = parts.head.empty() ? m_options.strClassName : parts.head;
-        if (!DocumentWindow::RegisterWindowClass(m_hInstance, className))
+    case kOpen:
+        return OpenFromArgument(argument, !m_options.bHidden);
+    case kOpenHidden:
+        return OpenFromArgument(argument, false);
+    case kShow:
+        if (DocumentWindow* document = FindDocument(argument)) {
+            ShowWindow(document->Hwnd(), SW_SHOWNORMAL);
+            return 1;
+        }
+        return 0;
+    case kOpenAndDestroy: {
+        DocumentWindow* document = OpenDocument(m_options.strClassName, argument);
+        if (!document)
             return 0;
-        DocumentWindow* document = OpenDocument(className, parts.rest);
-        return document ? reinterpret_cast<LRESULT>(document->Hwnd()) : 0;
+        HWND hwnd = document->Hwnd();
+        DestroyWindow(hwnd);  // frees the document
+        return reinterpret_cast<LRESULT>(hwnd);
+    }
+    case kOpenBurst: {
+        const BarArgument parts = SplitAtBar(argument);
+        unsigned long count = 0;
+        if (!parts.hasBar || !ParseMilliseconds(parts.head, count) || count > 100)
+            return 0;
+        LRESULT opened = 0;
+        for (unsigned long i = 1; i <= count; ++i) {
+            if (OpenDocument(m_options.strClassName, parts.rest + L" " + std::to_wstring(i)))
+                ++opened;
+        }
+        return opened;
     }
     case kSetTitle: {
         const BarArgument parts = SplitAtBar(argument);
@@ -122,8 +144,21 @@ LRESULT ViewerApp::OnViewerCommand(Command command, const std::wstring& argument
     return 0;
 }
 
+LRESULT ViewerApp::OpenFromArgument(const std::wstring& argument, bool show) {
+    const BarArgument parts = SplitAtBar(argument);
+    std::wstring className = parts.head.empty() ? m_options.strClassName : parts.head;
+    if (!DocumentWindow::RegisterWindowClass(m_hInstance, className))
+        return 0;
+    DocumentWindow* document = OpenDocument(className, parts.rest, show);
+    return document ? reinterpret_cast<LRESULT>(document->Hwnd()) : 0;
+}
+
 DocumentWindow* ViewerApp::OpenDocument(const std::wstring& className, const std::wstring& name) {
-    DocumentWindow* document = DocumentWindow::Create(*this, m_hInstance, className, name, !m_options.bHidden);
+    return OpenDocument(className, name, !m_options.bHidden);
+}
+
+DocumentWindow* ViewerApp::OpenDocument(const std::wstring& className, const std::wstring& name, bool show) {
+    DocumentWindow* document = DocumentWindow::Create(*this, m_hInstance, className, name, show);
     if (document)
         m_documents.push_back(document);
     return document;

@@ -36,6 +36,9 @@ private:
     LRESULT OnViewerCommand(viewer_protocol::Command command, const std::wstring& argument) override;
 
     DocumentWindow* OpenDocument(const std::wstring& className, const std::wstring& name);
+    DocumentWindow* OpenDocument(const std::wstring& className, const std::wstring& name, bool show);
+    // kOpen and kOpenHidden: "title" or "class|title".
+    LRESULT OpenFromArgument(const std::wstring& argument, bool show);
     DocumentWindow* FindDocument(HWND hwnd) const;
     DocumentWindow* FindDocument(const std::wstring& handleText) const;
     void Quit();

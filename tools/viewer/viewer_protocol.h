@@ -48,6 +48,17 @@ enum Command : std::uint32_t {
     // sleeps that long, so none of its windows answers messages meanwhile, as
     // a busy or hung viewer would. Result 0 for anything but 1 to 600000.
     kHang = 0x5607,
+    // "title" or "class|title", as kOpen, but the window stays hidden whatever the
+    // viewer's options say. Result: the new window's handle, 0 on failure.
+    kOpenHidden = 0x5609,
+    // "hwnd": shows a document (SW_SHOWNORMAL). Result 1.
+    kShow = 0x560B,
+    // "title": creates a document and destroys it straight away, before the command
+    // returns. Result: the handle it had, which names no window any more.
+    kOpenAndDestroy = 0x560D,
+    // "count|prefix": opens count (1 to 100) documents one right after the other in
+    // this one command, titled "prefix 1", "prefix 2"... Result: how many opened.
+    kOpenBurst = 0x560F,
     // "hwnd": how a document of this viewer that is gone came to its end, one of
     // DocumentEnd; kStillOpen as well for a handle that never was a document of
     // ours, or whose end is too long ago (the last 10000 are kept).
