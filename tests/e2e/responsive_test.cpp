@@ -99,6 +99,19 @@ TEST_F(Responsive, ClickingAnotherDocumentWhileOneHangsLeavesVantrelWorking) {
     EXPECT_TRUE(WaitUntilAwake(hung));
 }
 
+TEST_F(Responsive, NewWindowWhileTheActiveDocumentHangsLeavesVantrelWorking) {
+    HWND hung = OpenHosted(viewer, L"Hung.pdf");
+    ASSERT_TRUE(Activate(frame, 0));
+    ::SetForegroundWindow(frame);
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == frame; }, 3000));
+    ASSERT_TRUE(HangViewer(hung));
+    ::PostMessageW(frame, WM_COMMAND, ID_NEW_WINDOW, 0);
+    EXPECT_TRUE(KeepsAnswering(1500));
+    EXPECT_EQ(vantrel.Frames().size(), 2u);
+    EXPECT_TRUE(StillHung(hung)) << "the hang ended before the checks were done";
+    EXPECT_TRUE(WaitUntilAwake(hung));
+}
+
 TEST_F(Responsive, CtrlF4OnAHungWindowLeavesVantrelWorking) {
     HWND hung = OpenHosted(viewer, L"Hung.pdf");
     // The shortcuts act only in the frame in front; the polled keys need no focus.
