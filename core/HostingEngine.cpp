@@ -113,7 +113,6 @@ bool HostingEngine::RunCaptureCycle(bool enumerate) {
                 m_desktop.MoveTo(record.hWnd, Point{0, 0});
         }
     }
-
     const bool dropped = !dropList.empty();
     if (dropped) {
         DropRecords(dropList);
@@ -154,13 +153,19 @@ CaptureResult HostingEngine::ConsiderTopLevelWindow(WindowId window) {
 
 CaptureResult HostingEngine::ConsiderViewerWindow(WindowId window) {
     if (m_bReleased) return CaptureResult::NotOurs;
-    if (Hosts(window)) return CaptureResult::NotOurs;
+    // Re-parenting lets calls from other programs in while it waits; one of them may
+    // lead here again for the window being taken already.
+    if (Hosts(window) || window == m_hTaking) return CaptureResult::NotOurs;
     if (m_context.IsHostedElsewhere(window)) return CaptureResult::NotOurs;
     // A window we may not adopt (a process of higher integrity, or one that just died)
     // stays where it is; the next cycle tries again.
     {
         Stopwatch watch(m_counts.setParentMicros);
-        if (!m_desktop.SetParent(window, m_hHostView)) return CaptureResult::Refused;
+        const WindowId outer = m_hTaking;
+        m_hTaking = window;
+        const bool taken = m_desktop.SetParent(window, m_hHostView);
+        m_hTaking = outer;
+        if (!taken) return CaptureResult::Refused;
     }
     // Taking a window in waits for its program, and a release of everything (the
     // session ends) may have run meanwhile: then this one goes back out too.

@@ -179,6 +179,7 @@ private:
     WindowId m_hHostView = kNoWindow;
     bool m_bCapture = false;
     bool m_bReleased = false;
+    WindowId m_hTaking = kNoWindow;  // being re-parented right now
     std::vector<HostedWindowRecord> m_windows;
     std::wstring m_strClassName = kViewerWindowClass;
     int m_nKeyDelay = 0;

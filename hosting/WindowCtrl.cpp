@@ -56,6 +56,8 @@ bool CWindowCtrl::Create(HWND parent, UINT id) {
 
 namespace {
 const UINT kRetryClock = WM_APP + 0x40;
+const UINT kWindowAnswered = WM_APP + 0x41;
+const UINT kMakeSpare = WM_APP + 0x42;
 }
 
 void CWindowCtrl::StartCapture() {
@@ -182,14 +184,15 @@ void CWindowCtrl::RunCycle() {
     if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
 }
 
-// A window is taken in once its program has answered and had a moment more: right
-// after creating and showing a window, a program still has the system's replies to
-// that (focus, first paint) coming, and a window re-parented before they arrive can
-// leave the keyboard focus nowhere (seen under Wine). The answer is asked without
-// waiting; it comes back as a call on our thread, which may find us gone.
+// A window is taken in once its program has answered: right after creating a window a
+// program is still busy with it, and re-parenting waits on it. The answer is asked
+// without waiting; it comes back as a call on our thread, which may find us gone,
+// and may come in the middle of any wait of ours (a re-parenting, say). So it is
+// posted on: the window is taken from the message loop, never inside another capture.
 void CALLBACK CWindowCtrl::AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT) {
     for (CWindowCtrl* live : LiveControls()) {
-        if (reinterpret_cast<ULONG_PTR>(live->Hwnd()) == control) live->OnAppearedWindowAnswered(window);
+        if (reinterpret_cast<ULONG_PTR>(live->Hwnd()) == control)
+            ::PostMessageW(live->Hwnd(), kWindowAnswered, reinterpret_cast<WPARAM>(window), 0);
     }
 }
 
@@ -205,16 +208,9 @@ void CWindowCtrl::OnWindowAppeared(HWND window) {
 
 void CWindowCtrl::OnAppearedWindowAnswered(HWND window) {
     if (!m_bCycling || !m_engine.Captures()) return;
-    if (m_appeared.empty()) ::SetTimer(Hwnd(), kSettleTimerId, kSettleElapse, nullptr);
-    m_appeared.push_back(window);
-}
-
-void CWindowCtrl::OnSettled() {
-    ::KillTimer(Hwnd(), kSettleTimerId);
-    const std::vector<HWND> appeared = std::move(m_appeared);
-    m_appeared.clear();
-    if (!m_bCycling || !m_engine.Captures()) return;
-    for (HWND window : appeared) m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
+    m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
+    // The next capture takes the button made ahead, once this message is done.
+    if (m_spare == nullptr) ::PostMessageW(Hwnd(), kMakeSpare, 0, 0);
 }
 
 void CWindowCtrl::OnPaint() {
@@ -253,10 +249,6 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClockTick();
             return 0;
         }
-        if (wParam == kSettleTimerId) {
-            OnSettled();
-            return 0;
-        }
         break;
     case kRetryClock:
         OnClockTick();
@@ -264,6 +256,12 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VANTREL_WINDOW_APPEARED:
         OnWindowAppeared(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case kWindowAnswered:
+        OnAppearedWindowAnswered(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case kMakeSpare:
+        if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
         return 0;
     case WM_DESTROY:
         StopCapture();

@@ -23,9 +23,6 @@ inline constexpr UINT_PTR kCaptureTimerId = 1025;
 inline constexpr unsigned kTicksPerEnumeration = 20;
 // The hidden button kept ready for the next capture, outside the window buttons' ids.
 inline constexpr int kSpareButtonId = 0xFFFE;
-// A window that appeared is taken in this long after its program has answered.
-inline constexpr UINT_PTR kSettleTimerId = 1026;
-inline constexpr UINT kSettleElapse = 15;
 
 class CWindowCtrl final : public ui::Window,
                           private vantrel::WindowButtons,
@@ -77,7 +74,6 @@ private:
     void OnWindowAppeared(HWND window);
     static void CALLBACK AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
     void OnAppearedWindowAnswered(HWND window);
-    void OnSettled();
     void AnnounceReleased(const std::vector<HWND>& windows);
     // The timer lives on one cycling control; when it stops, another takes it.
     static void StartClock();
@@ -129,7 +125,6 @@ private:
     std::unique_ptr<ui::ImageButton> m_spare;  // hidden, made ahead for the next capture
     HBRUSH m_background = nullptr;
     UINT m_nElapse = vantrel::kCaptureElapse;
-    std::vector<HWND> m_appeared;  // answered, waiting for the settle timer
     bool m_bCycling = false;  // between StartCapture and StopCapture
     bool m_bInCycle = false;
     unsigned m_nTicksToEnumeration = 0;

@@ -354,6 +354,20 @@ TEST_F(Offers, ViewerWindowIsTakenAtOnceThroughTheCapturePath) {
     EXPECT_EQ(engine.Counts().takenByEnumeration, 0u);
 }
 
+// The announcement of a window can arrive while the enumeration is taking that very
+// window in (re-parenting lets other programs' calls in): one record, one button.
+TEST_F(Offers, AnnouncementArrivingWhileTheWindowIsBeingTakenInAddsNothing) {
+    const WindowId window = desktop.AddViewerWindow(L"Twice");
+    desktop.onTakeIn = [this](WindowId w) { engine.OfferWindow(w); };
+    engine.RunCaptureCycle();
+
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{window}));
+    EXPECT_EQ(buttons.LiveCount(), 1u);
+    const auto& calls = desktop.Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), Call("SetParent", window, std::to_string(hostView))), 1);
+    ExpectIdsFollowRecords();
+}
+
 TEST_F(Offers, WhatIsNotATopLevelViewerWindowOfAnotherProgramIsLeftAlone) {
     const WindowId child = desktop.AddWindow(kViewerWindowClass, L"", frame);
     const WindowId ours = desktop.AddViewerWindow();

