@@ -38,7 +38,7 @@ public:
     virtual bool IsOwnWindow(WindowId window) = 0;
     virtual bool IsVisible(WindowId window) = 0;
     virtual bool IsZoomed(WindowId window) = 0;
-    virtual bool HasMaximizedStyle(WindowId window) = 0;  // WS_MAXIMIZE as GetWindowInfo reports it
+    virtual bool HasMaximizedStyle(WindowId window) = 0;  // the WS_MAXIMIZE style bit
     virtual Rect WindowRect(WindowId window) = 0;           // outer rectangle, screen coordinates
     virtual Rect ClientRect(WindowId window) = 0;           // client coordinates
     virtual WindowId Parent(WindowId window) = 0;           // kNoWindow for a top-level window

@@ -60,19 +60,32 @@ void PlaceWindows(Desktop& desktop, const std::vector<WindowId>& windows, const 
 HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingContext& context)
     : m_desktop(desktop), m_buttons(buttons), m_context(context) {}
 
-bool HostingEngine::RunCaptureCycle(bool enumerate) {
+bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
     ++m_counts.cycles;
     std::vector<std::size_t> dropList;
     const unsigned reshapes = m_nReshapes;
-    // Asked once per cycle, not once per record: nothing in between moves the windows
-    // of the host view but a shortcut, after which it is asked anew. The same holds
-    // for the Ctrl key, which only the shortcuts read.
-    WindowId top = m_windows.empty() ? kNoWindow : m_desktop.TopChild(m_hHostView);
+    // The z-order is asked once per cycle, not once per record: nothing in between
+    // moves the windows of the host view but a shortcut, after which it is asked
+    // anew. A light cycle asks only when the host view changed size (a maximized
+    // window must fit it again) or when we did something that may have moved it.
+    const Rect view = m_windows.empty() ? Rect{} : m_desktop.ClientRect(m_hHostView);
+    const Size viewSize{view.Width(), view.Height()};
+    const bool zOrder = !m_windows.empty() && (scope.zOrder || m_bZOrderStale || !(viewSize == m_hostViewSize));
+    WindowId top = zOrder ? m_desktop.TopChild(m_hHostView) : kNoWindow;
+    if (zOrder) {
+        m_bZOrderStale = false;
+        m_hostViewSize = viewSize;
+    }
+    const unsigned period = scope.titlePeriod == 0 ? 1 : scope.titlePeriod;
+    // The same holds for the Ctrl key, which only the shortcuts read.
     std::optional<bool> controlDown;
     // The count is read anew at every step: the shortcuts run in the middle of the loop.
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
-        {
-            const HostedWindowRecord& record = m_windows[i];
+        // Each record in its turn; at once one handed to another frame, and a new one.
+        const bool visit = (scope.tick + i) % period == 0 || m_windows[i].bMoved || m_windows[i].bFresh;
+        if (visit) {
+            HostedWindowRecord& record = m_windows[i];
+            record.bFresh = false;
             // A window that left our host view without us (its program took it back,
             // or it died and its handle went to a new window) has no place here; once
             // it is top-level, the main frame takes it in anew.
@@ -98,21 +111,24 @@ bool HostingEngine::RunCaptureCycle(bool enumerate) {
         }
 
         const HostedWindowRecord& record = m_windows[i];
-        if (top == record.hWnd) {
-            if (record.pButton != kNoButton && !m_buttons.IsChecked(record.pButton))
-                m_buttons.SetChecked(record.pButton, true);
-            FitMaximizedWindow(i);
-        } else if (record.pButton != kNoButton && m_buttons.IsChecked(record.pButton)) {
-            m_buttons.SetChecked(record.pButton, false);
+        if (zOrder || m_bZOrderStale) {
+            if (top == record.hWnd) {
+                if (record.pButton != kNoButton && !m_buttons.IsChecked(record.pButton))
+                    m_buttons.SetChecked(record.pButton, true);
+                FitMaximizedWindow(i);
+            } else if (record.pButton != kNoButton && m_buttons.IsChecked(record.pButton)) {
+                m_buttons.SetChecked(record.pButton, false);
+            }
         }
 
-        if (m_bTabMode) {
+        if (m_bTabMode && visit) {
             if (!m_desktop.IsZoomed(record.hWnd))
                 m_desktop.Show(record.hWnd, ShowCommand::ShowMaximized);
             else
                 m_desktop.MoveTo(record.hWnd, Point{0, 0});
         }
     }
+
     const bool dropped = !dropList.empty();
     if (dropped) {
         DropRecords(dropList);
@@ -122,7 +138,7 @@ bool HostingEngine::RunCaptureCycle(bool enumerate) {
 
     if (m_bCapture) {
         TakeOfferedWindows();
-        if (enumerate) {
+        if (scope.enumerate) {
             ++m_counts.enumerations;
             // A window's class never changes, so each is read once; an entry goes with
             // the first enumeration that no longer lists its window.
@@ -239,12 +255,13 @@ void HostingEngine::AddHostedWindow(WindowId window) {
     // Without a button the window is still ours: losing the record would strand it in
     // the host view, unreleased when the frame closes.
     ++m_counts.records;
+    m_bZOrderStale = true;
     ButtonId button = kNoButton;
     {
         Stopwatch watch(m_counts.buttonMicros);
         button = m_buttons.Create(ControlIdOf(m_windows.size()));
     }
-    m_windows.push_back(HostedWindowRecord{window, button, false});
+    m_windows.push_back(HostedWindowRecord{window, button, false, true});
     {
         Stopwatch watch(m_counts.layoutMicros);
         RelayoutButtons();
@@ -301,6 +318,7 @@ int HostingEngine::GetActiveIndex() { return IndexOfWindow(m_desktop.TopChild(m_
 
 void HostingEngine::ActivateIndex(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return;
+    m_bZOrderStale = true;
     m_desktop.SetActive(m_windows[static_cast<std::size_t>(index)].hWnd);
 }
 
@@ -340,11 +358,13 @@ void HostingEngine::CloseActiveWindow() {
 
 void HostingEngine::MaximizeActiveWindow() {
     const HostedWindowRecord* record = ActiveRecord();
+    m_bZOrderStale = true;  // a maximized window on top is fitted
     if (record && !record->bMoved) m_desktop.Show(record->hWnd, ShowCommand::ShowMaximized);
 }
 
 void HostingEngine::MinimizeActiveWindow() {
     const HostedWindowRecord* record = ActiveRecord();
+    m_bZOrderStale = true;
     if (record && !record->bMoved) m_desktop.Show(record->hWnd, ShowCommand::Minimize);
 }
 
@@ -364,12 +384,14 @@ std::vector<WindowId> HostingEngine::HandleCopy() const {
 }
 
 void HostingEngine::TileHorizontally() {
+    m_bZOrderStale = true;
     const std::vector<WindowId> windows = HandleCopy();
     if (windows.empty()) return;
     PlaceWindows(m_desktop, windows, TileRows(windows.size(), m_desktop.ClientRect(m_hHostView)));
 }
 
 void HostingEngine::TileVertically() {
+    m_bZOrderStale = true;
     const std::vector<WindowId> windows = HandleCopy();
     if (windows.empty()) return;
     PlaceWindows(m_desktop, windows, TileColumns(windows.size(), m_desktop.ClientRect(m_hHostView)));
@@ -391,11 +413,13 @@ int HostingEngine::IndexOfButton(ButtonId button) const {
 void HostingEngine::BringForward(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return;
     const HostedWindowRecord& record = m_windows[static_cast<std::size_t>(index)];
+    m_bZOrderStale = true;
     if (!record.bMoved) m_desktop.SetForeground(record.hWnd);
 }
 
 bool HostingEngine::ReleaseAllWindows() {
     m_bReleased = true;
+    m_bZOrderStale = true;
     if (m_bDragging) {
         m_buttons.ReleaseMouse();
         m_bDragging = false;
@@ -444,6 +468,7 @@ void HostingEngine::OnButtonClicked(int controlId) {
     if (!index) return;
     const HostedWindowRecord& record = m_windows[*index];
     if (record.bMoved) return;  // handed over; its button goes with the next cycle
+    m_bZOrderStale = true;
     m_desktop.SetForeground(record.hWnd);
 }
 
@@ -497,10 +522,13 @@ int HostingEngine::IndexOfWindow(WindowId window) const {
 }
 
 void HostingEngine::MarkMoved(std::size_t index) {
-    if (index < m_windows.size()) m_windows[index].bMoved = true;
+    if (index >= m_windows.size()) return;
+    m_windows[index].bMoved = true;
+    m_bZOrderStale = true;
 }
 
 void HostingEngine::DropRecords(const std::vector<std::size_t>& indices) {
+    m_bZOrderStale = true;
     // From the highest index down, so the indices still to come stay valid.
     for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
         const std::size_t index = *it;
@@ -530,6 +558,7 @@ void HostingEngine::SwapRecords(std::size_t a, std::size_t b) {
     if (a >= m_windows.size() || b >= m_windows.size()) return;
     std::swap(m_windows[a], m_windows[b]);
     ++m_nReshapes;
+    m_bZOrderStale = true;
     if (m_windows[a].pButton != kNoButton) m_buttons.SetControlId(m_windows[a].pButton, ControlIdOf(a));
     if (m_windows[b].pButton != kNoButton) m_buttons.SetControlId(m_windows[b].pButton, ControlIdOf(b));
 }

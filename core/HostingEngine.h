@@ -45,10 +45,22 @@ struct CaptureCounts {
     std::uint64_t captionMicros = 0;  // caption and tooltip, the first time
 };
 
+// What one capture cycle looks at. The full cycle, the default, reads every record's
+// title and the z-order of the host view. A light one reads the titles of a share of
+// the records in turn, and the z-order only when something may have changed it:
+// under an idle program the cycle then costs next to nothing, whatever is hosted.
+struct CycleScope {
+    bool enumerate = true;     // look at every top-level window for new viewer windows
+    bool zOrder = true;        // check marks and the fit of a maximized window on top
+    unsigned titlePeriod = 1;  // each record's title is read on one cycle in this many
+    unsigned tick = 0;         // the number of this cycle, which picks the share
+};
+
 struct HostedWindowRecord {
     WindowId hWnd = kNoWindow;      // belongs to the viewer, never owned
     ButtonId pButton = kNoButton;   // owned: destroyed with the record
     bool bMoved = false;            // handed to another frame; dropped by the next cycle
+    bool bFresh = true;             // its title not read yet: the next cycle reads it
 };
 
 // What the engine asks of the frame around it.
@@ -88,9 +100,16 @@ public:
 
     // One tick: drop dead and moved-away records, keep titles, check marks and tab
     // mode in step and, when capturing, take in new viewer windows: those offered and
-    // not yet taken, then, when `enumerate` is set, every top-level window there is.
-    // Returns whether a record was dropped.
-    bool RunCaptureCycle(bool enumerate = true);
+    // not yet taken, then, when the scope says so, every top-level window there is.
+    // A light cycle still reads the z-order when our own doing may have changed it,
+    // and the title of a record whose button has none yet. Returns whether a record
+    // was dropped.
+    bool RunCaptureCycle(const CycleScope& scope);
+    bool RunCaptureCycle(bool enumerate = true) {
+        CycleScope scope;
+        scope.enumerate = enumerate;
+        return RunCaptureCycle(scope);
+    }
     // Looks at one top-level window and captures it when it is a viewer window that
     // no frame hosts yet.
     CaptureResult ConsiderTopLevelWindow(WindowId window);
@@ -180,6 +199,10 @@ private:
     bool m_bCapture = false;
     bool m_bReleased = false;
     WindowId m_hTaking = kNoWindow;  // being re-parented right now
+    // Something of ours may have changed the z-order (a capture, an activation, a
+    // drop): the next cycle reads it, light or not.
+    bool m_bZOrderStale = true;
+    Size m_hostViewSize;  // as the last z-order check found it: a new size refits
     std::vector<HostedWindowRecord> m_windows;
     std::wstring m_strClassName = kViewerWindowClass;
     int m_nKeyDelay = 0;

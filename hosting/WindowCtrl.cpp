@@ -27,6 +27,8 @@ bool IsLive(const CWindowCtrl* control) {
 
 HWND s_clock = nullptr;  // the control whose timer paces every cycle
 bool s_ticking = false;
+unsigned s_tick = 0;
+HWND s_focus = nullptr;  // as the last tick found it
 }  // namespace
 
 CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
@@ -124,9 +126,15 @@ void CWindowCtrl::OnClockTick() {
     if (s_ticking) return;
     s_ticking = true;
     Win32Desktop::NewTick();
+    ++s_tick;
+    // Hosted windows share their input with ours, so the focus tells of a click into
+    // any of them, in any frame: then every frame looks at its z-order.
+    HWND focus = ::GetFocus();
+    const bool focusMoved = focus != s_focus;
+    s_focus = focus;
     const std::vector<CWindowCtrl*> controls = LiveControls();
     for (CWindowCtrl* control : controls) {
-        if (IsLive(control) && control->m_bCycling) control->RunCycle();
+        if (IsLive(control) && control->m_bCycling) control->RunCycle(focusMoved);
     }
     s_ticking = false;
 }
@@ -171,15 +179,22 @@ void CWindowCtrl::TakeBackEverywhere() {
     }
 }
 
-void CWindowCtrl::RunCycle() {
+// Most ticks are light: titles in turn, the z-order when the focus moved or we moved
+// something. Every so many ticks a frame looks at its z-order anyway, for a program
+// that raised a window of its own, and the capturing one looks at every window there
+// is, for anything an event missed; frames started at different times, so their full
+// ticks fall apart.
+void CWindowCtrl::RunCycle(bool focusMoved) {
     if (m_bInCycle || m_engine.IsReleased()) return;
-    bool enumerate = true;
-    if (WindowEvents::Active()) {
-        enumerate = m_nTicksToEnumeration == 0;
-        m_nTicksToEnumeration = enumerate ? kTicksPerEnumeration - 1 : m_nTicksToEnumeration - 1;
-    }
+    const bool due = m_nTicksToEnumeration == 0;
+    m_nTicksToEnumeration = due ? kTicksPerEnumeration - 1 : m_nTicksToEnumeration - 1;
+    vantrel::CycleScope scope;
+    scope.enumerate = due || !WindowEvents::Active();
+    scope.zOrder = due || focusMoved;
+    scope.titlePeriod = kTitlePeriod;
+    scope.tick = s_tick;
     m_bInCycle = true;
-    m_engine.RunCaptureCycle(enumerate);
+    m_engine.RunCaptureCycle(scope);
     m_bInCycle = false;
     if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
 }

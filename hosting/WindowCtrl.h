@@ -19,8 +19,12 @@ namespace hosting {
 
 inline constexpr UINT_PTR kCaptureTimerId = 1025;
 // With window events on, the full enumeration runs on every this many ticks only, as
-// a safety net for anything an event missed; without them, on every tick.
+// a safety net for anything an event missed; without them, on every tick. A z-order
+// check without cause comes as often.
 inline constexpr unsigned kTicksPerEnumeration = 20;
+// Each hosted window's title (which also tells that it lives) is read on one tick in
+// this many: 200 ms at the most between a change and its button.
+inline constexpr unsigned kTitlePeriod = 4;
 // The hidden button kept ready for the next capture, outside the window buttons' ids.
 inline constexpr int kSpareButtonId = 0xFFFE;
 
@@ -70,7 +74,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void RunCycle();
+    void RunCycle(bool focusMoved);
     void OnWindowAppeared(HWND window);
     static void CALLBACK AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
     void OnAppearedWindowAnswered(HWND window);

@@ -189,6 +189,108 @@ TEST_F(HostingTest, TitleSyncFollowsTheWindowTitle) {
     EXPECT_FALSE(engine.SyncButtonTitle(kNoButton, engine.Windows()[0].hWnd));
 }
 
+// Light cycles: titles in turn, the z-order only when something may have moved it
+
+class LightCycles : public HostingTest {
+protected:
+    static constexpr unsigned kPeriod = 4;
+    // One light cycle of the steady pace, numbered on from the last.
+    bool RunLight(bool zOrder = false) {
+        CycleScope scope;
+        scope.enumerate = false;
+        scope.zOrder = zOrder;
+        scope.titlePeriod = kPeriod;
+        scope.tick = ++m_tick;
+        return engine.RunCaptureCycle(scope);
+    }
+    void Settle() {
+        for (unsigned i = 0; i < kPeriod; ++i) RunLight(true);
+    }
+    unsigned m_tick = 0;
+};
+
+TEST_F(LightCycles, ReadEachTitleOncePerPeriodAndNoZOrderWithoutCause) {
+    for (int i = 0; i < 8; ++i) Capture(L"Doc " + std::to_wstring(i));
+    Settle();
+    desktop.ClearCalls();
+    desktop.titleReads = desktop.topChildReads = 0;
+    for (unsigned i = 0; i < 3 * kPeriod; ++i) RunLight();
+    EXPECT_EQ(desktop.titleReads, 3 * 8);
+    EXPECT_EQ(desktop.topChildReads, 0);
+    EXPECT_TRUE(desktop.Calls().empty());
+}
+
+TEST_F(LightCycles, ChangesReachTheButtonsWithinAPeriod) {
+    std::vector<WindowId> windows;
+    for (int i = 0; i < 6; ++i) windows.push_back(Capture(L"Doc " + std::to_wstring(i)));
+    Settle();
+    desktop.Window(windows[1]).title = L"Renamed";
+    desktop.Kill(windows[4]);
+    for (unsigned i = 0; i < kPeriod; ++i) RunLight();
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{windows[0], windows[1], windows[2], windows[3], windows[5]}));
+    EXPECT_EQ(ButtonOf(1).caption, L"Renamed");
+    ExpectIdsFollowRecords();
+}
+
+TEST_F(LightCycles, WhatMustNotWaitIsDoneByTheNextOne) {
+    const WindowId w0 = Capture(L"First");
+    const WindowId w1 = Capture(L"Second");
+    const WindowId w2 = Capture(L"Third");
+    Settle();
+    ASSERT_TRUE(ButtonOf(2).checked);
+
+    // A window just taken in gets its caption and its check mark at once.
+    const WindowId fresh = desktop.AddViewerWindow(L"Fresh");
+    engine.OfferWindow(fresh);
+    RunLight();
+    EXPECT_EQ(ButtonOf(3).caption, L"Fresh");
+    EXPECT_TRUE(ButtonOf(3).checked);
+    EXPECT_FALSE(ButtonOf(2).checked);
+
+    // A click brings its window forward, and the mark follows.
+    engine.OnButtonClicked(kFirstButtonId + 0);
+    RunLight();
+    EXPECT_TRUE(ButtonOf(0).checked);
+    EXPECT_FALSE(ButtonOf(3).checked);
+
+    // A record handed to another frame goes at once.
+    engine.MarkMoved(1);
+    RunLight();
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{w0, w2, fresh}));
+    ExpectIdsFollowRecords();
+
+    // Raised by its own program: seen when the z-order is due.
+    RunLight();  // the drop may have changed the z-order: read once more
+    desktop.BringToTop(w2);
+    RunLight();
+    EXPECT_TRUE(ButtonOf(0).checked);
+    RunLight(true);
+    EXPECT_TRUE(ButtonOf(1).checked);
+    EXPECT_FALSE(ButtonOf(0).checked);
+    (void)w1;
+}
+
+TEST_F(LightCycles, ANewHostViewSizeRefitsTheMaximizedWindowOnTop) {
+    const WindowId window = Capture();
+    desktop.Window(window).maximizedStyle = true;
+    desktop.Window(window).windowRect = Rect{0, 0, 800, 600};
+    Settle();
+    desktop.ClearCalls();
+    desktop.Window(hostView).clientRect = Rect{0, 0, 640, 480};
+    RunLight();
+    EXPECT_EQ(desktop.CallsOn(window), (Strings{Call("Move", window, "0,0,640,480")}));
+}
+
+TEST_F(LightCycles, TabModeReachesEveryWindowWithinAPeriod) {
+    std::vector<WindowId> windows;
+    for (int i = 0; i < 5; ++i) windows.push_back(Capture());
+    Settle();
+    engine.SetTabMode(true);
+    desktop.ClearCalls();
+    for (unsigned i = 0; i < kPeriod; ++i) RunLight();
+    for (WindowId w : windows) EXPECT_EQ(desktop.CallsOn(w), (Strings{Call("Show", w, "ShowMaximized")}));
+}
+
 // Check marks and the active record
 
 using CheckMarks = HostingTest;

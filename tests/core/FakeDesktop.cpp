@@ -86,6 +86,7 @@ std::wstring FakeDesktop::Title(WindowId window) {
 }
 
 std::optional<std::wstring> FakeDesktop::TitleIfAlive(WindowId window) {
+    ++titleReads;
     if (!Find(window)) return std::nullopt;
     return Title(window);
 }
@@ -128,6 +129,7 @@ WindowId FakeDesktop::Parent(WindowId window) {
 }
 
 WindowId FakeDesktop::TopChild(WindowId parent) {
+    ++topChildReads;
     for (WindowId id : m_zOrder) {
         const FakeWindow* window = Find(id);
         if (window && window->parent == parent) return id;

@@ -52,6 +52,9 @@ public:
     const std::vector<std::string>& Calls() const { return m_calls; }
     std::vector<std::string> CallsOn(WindowId window) const;
     void ClearCalls() { m_calls.clear(); }
+    // How often the titles and the z-order were asked for: what a cycle costs.
+    int titleReads = 0;
+    int topChildReads = 0;
 
     void EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) override;
     std::wstring ClassName(WindowId window) override;
