@@ -25,8 +25,10 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // Every top-level window, in z-order; the visitor returns false to stop early.
-    virtual void EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) = 0;
+    // Every top-level window of the class (in any letter case), in z-order, listed
+    // before the first is visited; the visitor returns false to stop early.
+    virtual void EnumTopLevelWindowsOfClass(const std::wstring& className,
+                                            const std::function<bool(WindowId)>& visit) = 0;
     // Both read into 260 characters, so at most 259 come back.
     virtual std::wstring ClassName(WindowId window) = 0;
     virtual std::wstring Title(WindowId window) = 0;

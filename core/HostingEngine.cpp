@@ -140,22 +140,14 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
         TakeOfferedWindows();
         if (scope.enumerate) {
             ++m_counts.enumerations;
-            // A window's class never changes, so each is read once; an entry goes with
-            // the first enumeration that no longer lists its window.
-            std::unordered_map<WindowId, bool> seen;
-            seen.reserve(m_viewerClassOf.size() + 16);
-            m_desktop.EnumTopLevelWindows([this, &seen](WindowId window) {
-                const auto known = m_viewerClassOf.find(window);
-                const bool viewer = known != m_viewerClassOf.end()
-                                        ? known->second
-                                        : EqualNoCase(m_desktop.ClassName(window), m_strClassName);
-                seen.emplace(window, viewer);
+            // The desktop picks out the viewer's windows itself: one question, however
+            // many other windows there are.
+            m_desktop.EnumTopLevelWindowsOfClass(m_strClassName, [this](WindowId window) {
                 // One still waiting in the queue is taken there, in its turn.
-                if (viewer && !IsOffered(window) && ConsiderViewerWindow(window) == CaptureResult::Taken)
+                if (!IsOffered(window) && ConsiderViewerWindow(window) == CaptureResult::Taken)
                     ++m_counts.takenByEnumeration;
                 return true;
             });
-            m_viewerClassOf.swap(seen);
         }
     }
     return dropped;

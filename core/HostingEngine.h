@@ -214,7 +214,6 @@ private:
         WindowId window;
         int attempts;
     };
-    std::unordered_map<WindowId, bool> m_viewerClassOf;  // as the last enumeration found them
     std::deque<Offer> m_offers;  // in the order the desktop announced them
     bool m_bOffersWait = false;  // the first one was refused: the rest waits for a cycle
     bool m_bTakingOffers = false;

@@ -94,11 +94,6 @@ HWND H(vantrel::WindowId id) { return reinterpret_cast<HWND>(id); }
 vantrel::WindowId Id(HWND hwnd) { return reinterpret_cast<vantrel::WindowId>(hwnd); }
 vantrel::Rect FromRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
 
-BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM param) {
-    const auto& visit = *reinterpret_cast<const std::function<bool(vantrel::WindowId)>*>(param);
-    return visit(Id(hwnd)) ? TRUE : FALSE;
-}
-
 std::wstring ReadText(int (WINAPI* read)(HWND, LPWSTR, int), HWND hwnd) {
     wchar_t buffer[260] = {};
     const int length = read(hwnd, buffer, 260);
@@ -118,8 +113,19 @@ int ToShowCommand(vantrel::ShowCommand command) {
 }
 }  // namespace
 
-void Win32Desktop::EnumTopLevelWindows(const std::function<bool(vantrel::WindowId)>& visit) {
-    ::EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&visit));
+// The system filters by class itself (class names know no letter case): under Wine a
+// walk over every top-level window asks about each one, 11 ms for 340 of them, and
+// this asks once per window found. Listed before visiting, since a visit may take the
+// window in and so end its place among the top-level windows.
+void Win32Desktop::EnumTopLevelWindowsOfClass(const std::wstring& className,
+                                             const std::function<bool(vantrel::WindowId)>& visit) {
+    std::vector<HWND> found;
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, className.c_str(), nullptr); w != nullptr;
+         w = ::FindWindowExW(nullptr, w, className.c_str(), nullptr))
+        found.push_back(w);
+    for (HWND w : found) {
+        if (!visit(Id(w))) return;
+    }
 }
 
 std::wstring Win32Desktop::ClassName(vantrel::WindowId w) { return ReadText(::GetClassNameW, H(w)); }

@@ -12,7 +12,8 @@ namespace hosting {
 
 class Win32Desktop final : public vantrel::Desktop {
 public:
-    void EnumTopLevelWindows(const std::function<bool(vantrel::WindowId)>& visit) override;
+    void EnumTopLevelWindowsOfClass(const std::wstring& className,
+                                    const std::function<bool(vantrel::WindowId)>& visit) override;
     std::wstring ClassName(vantrel::WindowId window) override;
     std::wstring Title(vantrel::WindowId window) override;
     std::optional<std::wstring> TitleIfAlive(vantrel::WindowId window) override;

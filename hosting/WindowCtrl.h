@@ -23,8 +23,9 @@ inline constexpr UINT_PTR kCaptureTimerId = 1025;
 // check without cause comes as often.
 inline constexpr unsigned kTicksPerEnumeration = 20;
 // Each hosted window's title (which also tells that it lives) is read on one tick in
-// this many: 200 ms at the most between a change and its button.
-inline constexpr unsigned kTitlePeriod = 4;
+// this many: 400 ms at the most between a change and its button. Each read asks the
+// system, about 35 microseconds of processor under Wine.
+inline constexpr unsigned kTitlePeriod = 8;
 // The hidden button kept ready for the next capture, outside the window buttons' ids.
 inline constexpr int kSpareButtonId = 0xFFFE;
 

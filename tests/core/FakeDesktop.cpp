@@ -1,5 +1,7 @@
 #include "tests/core/FakeDesktop.h"
 
+#include "core/Text.h"
+
 #include <algorithm>
 
 namespace vantrel::test {
@@ -63,12 +65,13 @@ void FakeDesktop::Log(const char* call, WindowId window, const std::string& argu
     m_calls.push_back(entry);
 }
 
-void FakeDesktop::EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) {
-    // Listed first, visited after, as the platform does: re-parenting during the walk is safe.
+void FakeDesktop::EnumTopLevelWindowsOfClass(const std::wstring& className,
+                                             const std::function<bool(WindowId)>& visit) {
+    // Listed first, visited after: re-parenting during the walk is safe.
     std::vector<WindowId> topLevel;
     for (WindowId id : m_zOrder) {
         const FakeWindow* window = Find(id);
-        if (window && window->parent == kNoWindow) topLevel.push_back(id);
+        if (window && window->parent == kNoWindow && EqualNoCase(window->className, className)) topLevel.push_back(id);
     }
     for (WindowId id : topLevel) {
         if (!visit(id)) return;

@@ -56,7 +56,8 @@ public:
     int titleReads = 0;
     int topChildReads = 0;
 
-    void EnumTopLevelWindows(const std::function<bool(WindowId)>& visit) override;
+    void EnumTopLevelWindowsOfClass(const std::wstring& className,
+                                    const std::function<bool(WindowId)>& visit) override;
     std::wstring ClassName(WindowId window) override;
     std::wstring Title(WindowId window) override;
     std::optional<std::wstring> TitleIfAlive(WindowId window) override;
