@@ -83,19 +83,23 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
         // Each record in its turn; at once one handed to another frame, and a new one.
         const bool visit = (scope.tick + i) % period == 0 || m_windows[i].bMoved || m_windows[i].bFresh;
-        if (visit) {
+        if (visit || scope.parents) {
             HostedWindowRecord& record = m_windows[i];
-            record.bFresh = false;
             // A window that left our host view without us (its program took it back,
             // or it died and its handle went to a new window) has no place here; once
             // it is top-level, the main frame takes it in anew.
+            bool gone = record.bMoved || (scope.parents && m_desktop.Parent(record.hWnd) != m_hHostView);
             std::optional<std::wstring> title;
-            if (!record.bMoved && m_desktop.Parent(record.hWnd) == m_hHostView) title = m_desktop.TitleIfAlive(record.hWnd);
-            if (!title) {
+            if (!gone && visit) {
+                record.bFresh = false;
+                title = m_desktop.TitleIfAlive(record.hWnd);
+                gone = !title;
+            }
+            if (gone) {
                 dropList.push_back(i);
                 continue;
             }
-            if (SyncButtonCaption(record.pButton, *title)) RelayoutButtons();
+            if (title && SyncButtonCaption(record.pButton, *title)) RelayoutButtons();
         }
 
         if (m_nKeyDelay <= 0) {

@@ -46,12 +46,14 @@ struct CaptureCounts {
 };
 
 // What one capture cycle looks at. The full cycle, the default, reads every record's
-// title and the z-order of the host view. A light one reads the titles of a share of
-// the records in turn, and the z-order only when something may have changed it:
+// title and parent and the z-order of the host view. A light one reads the titles of
+// a share of the records in turn (a title read also proves the window alive), the
+// parents now and then, and the z-order only when something may have changed it:
 // under an idle program the cycle then costs next to nothing, whatever is hosted.
 struct CycleScope {
     bool enumerate = true;     // look at every top-level window for new viewer windows
     bool zOrder = true;        // check marks and the fit of a maximized window on top
+    bool parents = true;       // that every hosted window is still in the host view
     unsigned titlePeriod = 1;  // each record's title is read on one cycle in this many
     unsigned tick = 0;         // the number of this cycle, which picks the share
 };

@@ -28,7 +28,8 @@ bool IsLive(const CWindowCtrl* control) {
 HWND s_clock = nullptr;  // the control whose timer paces every cycle
 bool s_ticking = false;
 unsigned s_tick = 0;
-HWND s_focus = nullptr;  // as the last tick found it
+HWND s_focus = nullptr;  // as the last tick that asked found it
+bool s_clickedBefore = false;
 }  // namespace
 
 CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
@@ -128,10 +129,18 @@ void CWindowCtrl::OnClockTick() {
     Win32Desktop::NewTick();
     ++s_tick;
     // Hosted windows share their input with ours, so the focus tells of a click into
-    // any of them, in any frame: then every frame looks at its z-order.
-    HWND focus = ::GetFocus();
-    const bool focusMoved = focus != s_focus;
-    s_focus = focus;
+    // any of them, in any frame: then every frame looks at its z-order. The focus is
+    // asked only around a click (pressed now or since the last tick, any button),
+    // since asking costs a round trip to the system and the mouse state does not.
+    bool focusMoved = false;
+    const bool clicked = ((::GetAsyncKeyState(VK_LBUTTON) | ::GetAsyncKeyState(VK_RBUTTON) |
+                           ::GetAsyncKeyState(VK_MBUTTON)) & 0x8001) != 0;
+    if (clicked || s_clickedBefore) {
+        HWND focus = ::GetFocus();
+        focusMoved = focus != s_focus;
+        s_focus = focus;
+    }
+    s_clickedBefore = clicked;
     const std::vector<CWindowCtrl*> controls = LiveControls();
     for (CWindowCtrl* control : controls) {
         if (IsLive(control) && control->m_bCycling) control->RunCycle(focusMoved);
@@ -191,6 +200,7 @@ void CWindowCtrl::RunCycle(bool focusMoved) {
     vantrel::CycleScope scope;
     scope.enumerate = due || !WindowEvents::Active();
     scope.zOrder = due || focusMoved;
+    scope.parents = due;
     scope.titlePeriod = kTitlePeriod;
     scope.tick = s_tick;
     m_bInCycle = true;

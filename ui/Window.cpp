@@ -1,24 +1,42 @@
 #include "ui/Window.h"
 
+#include <unordered_map>
+
 #include "ui/Application.h"
 
 namespace ui {
 namespace {
-const wchar_t kObjectProperty[] = L"Vantrel.Window";
+// Which object each of our windows belongs to. Kept here rather than in a window
+// property: a property lives in the system (under Wine, a round trip to its server
+// for every message dispatched), and a handle of somebody else's window finds
+// nothing here, whatever that window holds.
+std::unordered_map<HWND, Window*>& Objects() {
+    static std::unordered_map<HWND, Window*> objects;
+    return objects;
 }
+
+void Forget(HWND hwnd, const Window* window) {
+    auto& objects = Objects();
+    const auto found = objects.find(hwnd);
+    if (found != objects.end() && found->second == window) objects.erase(found);
+}
+}  // namespace
 
 Window::~Window() {
     // An object that goes while its window lives must not be called again.
     if (m_hWnd != nullptr) {
         if (m_previousProc != nullptr)
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
-        ::RemovePropW(m_hWnd, kObjectProperty);
+        Forget(m_hWnd, this);
         ::DestroyWindow(m_hWnd);
     }
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    return hwnd != nullptr ? static_cast<Window*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
+    if (hwnd == nullptr) return nullptr;
+    const auto& objects = Objects();
+    const auto found = objects.find(hwnd);
+    return found != objects.end() ? found->second : nullptr;
 }
 
 bool Window::PreTranslateMessage(MSG&) { return false; }
@@ -78,11 +96,11 @@ bool Window::Subclass(HWND hwnd) {
 
 void Window::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kObjectProperty, this);
+    Objects()[hwnd] = this;
 }
 
 void Window::Detach() {
-    ::RemovePropW(m_hWnd, kObjectProperty);
+    Forget(m_hWnd, this);
     m_hWnd = nullptr;
     m_previousProc = nullptr;
 }

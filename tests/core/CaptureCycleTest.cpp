@@ -194,11 +194,13 @@ TEST_F(HostingTest, TitleSyncFollowsTheWindowTitle) {
 class LightCycles : public HostingTest {
 protected:
     static constexpr unsigned kPeriod = 4;
-    // One light cycle of the steady pace, numbered on from the last.
-    bool RunLight(bool zOrder = false) {
+    // One light cycle of the steady pace, numbered on from the last; a due one also
+    // looks at the z-order and the parents.
+    bool RunLight(bool due = false) {
         CycleScope scope;
         scope.enumerate = false;
-        scope.zOrder = zOrder;
+        scope.zOrder = due;
+        scope.parents = due;
         scope.titlePeriod = kPeriod;
         scope.tick = ++m_tick;
         return engine.RunCaptureCycle(scope);
@@ -226,9 +228,13 @@ TEST_F(LightCycles, ChangesReachTheButtonsWithinAPeriod) {
     Settle();
     desktop.Window(windows[1]).title = L"Renamed";
     desktop.Kill(windows[4]);
+    desktop.Window(windows[2]).parent = kNoWindow;  // taken back by its program
     for (unsigned i = 0; i < kPeriod; ++i) RunLight();
     EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{windows[0], windows[1], windows[2], windows[3], windows[5]}));
     EXPECT_EQ(ButtonOf(1).caption, L"Renamed");
+    // Where a window lives is asked when the cycle is due.
+    RunLight(true);
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{windows[0], windows[1], windows[3], windows[5]}));
     ExpectIdsFollowRecords();
 }
 
