@@ -33,15 +33,8 @@ start_wineserver
 VANTREL_BENCH_CLK_TCK="$(getconf CLK_TCK)"
 export VANTREL_BENCH_CLK_TCK
 
-# Into a file, not a pipe: Wine's background processes would inherit a pipe
-# and keep it open. The file is shown as it grows.
-out="$VANTREL_LOG_DIR/bench.txt"
-: >"$out"
-wine "$bin/vantrel_bench.exe" "$@" </dev/null >"$out" 2>&1 &
-bench_pid=$!
-tail -n +1 -f --pid="$bench_pid" "$out"
 rc=0
-wait "$bench_pid" || rc=$?
+run_wine_logged "$VANTREL_LOG_DIR/bench.txt" "$bin/vantrel_bench.exe" "$@" || rc=$?
 if [ "$rc" -ne 0 ]; then
   echo "bench: vantrel_bench.exe ended with exit code $rc" >&2
 fi

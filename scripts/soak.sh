@@ -28,13 +28,6 @@ if [ "${VANTREL_SOAK_NO_WINE_SETUP:-0}" != 1 ]; then
   start_wineserver
 fi
 
-# Into a file, not a pipe: Wine's background processes would inherit a pipe
-# and keep it open. The file is shown as it grows.
-out="$VANTREL_LOG_DIR/soak.txt"
-: >"$out"
-wine "$bin/soak.exe" "$@" </dev/null >"$out" 2>&1 &
-soak_pid=$!
-tail -n +1 -f --pid="$soak_pid" "$out"
 rc=0
-wait "$soak_pid" || rc=$?
+run_wine_logged "$VANTREL_LOG_DIR/soak.txt" "$bin/soak.exe" "$@" || rc=$?
 exit "$rc"

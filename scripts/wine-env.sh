@@ -6,6 +6,7 @@
 # defines:
 #   start_xvfb        start a private Xvfb on a free display and export DISPLAY
 #   start_wineserver  keep a wineserver running so each wine program starts fast
+#   run_wine_logged   run a program with its output in a log file, shown as it grows
 #   wine_cleanup      stop the wineserver (and every program in the prefix) and
 #                     the Xvfb started here; meant for an EXIT trap
 #
@@ -147,6 +148,21 @@ start_wineserver() {
     _wine_env_log "could not start Wine's background processes; see $VANTREL_LOG_DIR/wineserver.log"
     return 1
   }
+}
+
+# Runs a Windows program under Wine with its output going to a log file, shown
+# as it grows, and returns the program's exit code. Into a file, not a pipe:
+# Wine's background processes would inherit a pipe and keep it open.
+#   run_wine_logged LOG PROGRAM [ARGS...]
+run_wine_logged() {
+  local log="$1" pid rc=0
+  shift
+  : >"$log"
+  wine "$@" </dev/null >"$log" 2>&1 &
+  pid=$!
+  tail -n +1 -f --pid="$pid" "$log"
+  wait "$pid" || rc=$?
+  return "$rc"
 }
 
 wine_cleanup() {
