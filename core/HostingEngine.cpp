@@ -66,11 +66,12 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
     const unsigned reshapes = m_nReshapes;
     // The z-order is asked once per cycle, not once per record: nothing in between
     // moves the windows of the host view but a shortcut, after which it is asked
-    // anew. A light cycle asks only when the host view changed size (a maximized
-    // window must fit it again) or when we did something that may have moved it.
+    // anew. A light cycle asks only when the scope says so, when the host view changed
+    // size (a maximized window must fit it again) or when we did something that may
+    // have moved it.
     const Rect view = m_windows.empty() ? Rect{} : m_desktop.ClientRect(m_hHostView);
     const Size viewSize{view.Width(), view.Height()};
-    const bool zOrder = !m_windows.empty() && (scope.zOrder || m_bZOrderStale || !(viewSize == m_hostViewSize));
+    bool zOrder = !m_windows.empty() && (scope.zOrder || m_bZOrderStale || !(viewSize == m_hostViewSize));
     WindowId top = zOrder ? m_desktop.TopChild(m_hHostView) : kNoWindow;
     if (zOrder) {
         m_bZOrderStale = false;
@@ -104,7 +105,10 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
 
         if (m_nKeyDelay <= 0) {
             if (!controlDown) controlDown = m_desktop.IsKeyDown(Key::Control);
-            if (*controlDown && PollShortcuts()) top = m_desktop.TopChild(m_hHostView);
+            if (*controlDown && PollShortcuts()) {
+                top = m_desktop.TopChild(m_hHostView);
+                zOrder = true;
+            }
         }
         if (m_nKeyDelay > 0) m_nKeyDelay -= kKeyDelayStep;
         // Ctrl+F4 waits for the viewer; if our frame released its windows meanwhile, the
@@ -115,7 +119,7 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
         }
 
         const HostedWindowRecord& record = m_windows[i];
-        if (zOrder || m_bZOrderStale) {
+        if (zOrder) {
             if (top == record.hWnd) {
                 if (record.pButton != kNoButton && !m_buttons.IsChecked(record.pButton))
                     m_buttons.SetChecked(record.pButton, true);
