@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstddef>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 
 #include "core/ButtonLayout.h"
