@@ -526,6 +526,19 @@ void HostingEngine::MarkMoved(std::size_t index) {
     m_bZOrderStale = true;
 }
 
+bool HostingEngine::ReleaseWindow(WindowId window) {
+    const int index = IndexOfWindow(window);
+    if (index < 0) return true;
+    const HostedWindowRecord& record = m_windows[static_cast<std::size_t>(index)];
+    const bool inside = !record.bMoved && m_desktop.IsWindow(window) && m_desktop.Parent(window) == m_hHostView;
+    if (inside && !m_desktop.SetParent(window, kNoWindow)) return false;
+    DropRecords({static_cast<std::size_t>(index)});
+    ++m_nReshapes;
+    Renumber();
+    RelayoutButtons();
+    return true;
+}
+
 void HostingEngine::DropRecords(const std::vector<std::size_t>& indices) {
     m_bZOrderStale = true;
     // From the highest index down, so the indices still to come stay valid.

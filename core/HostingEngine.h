@@ -137,6 +137,10 @@ public:
     // release ran) until AcceptWindows. A window that will not leave keeps its
     // record, so that the next release tries again; returns whether all left.
     bool ReleaseAllWindows();
+    // Hands one hosted window back to the desktop and forgets it, or just forgets it
+    // when it is gone or lives elsewhere now. A window that will not leave keeps its
+    // record; returns whether the record went.
+    bool ReleaseWindow(WindowId window);
     void AcceptWindows() { m_bReleased = false; }
     bool IsReleased() const { return m_bReleased; }
     void RelayoutButtons();

@@ -1,5 +1,6 @@
 #include "frame/MainFrame.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,13 @@ const wchar_t kFrameClass[] = L"VantrelFrame";
 const wchar_t kMutexName[] = L"Vantrel special build {1ACF2B90-2B9A-4E76-8F79-A16E3E9101F2}";
 const UINT_PTR kStartupTimerId = 0;
 const UINT kStartupElapse = 50;
+
+// Frames on their way out, out of the registry and out of sight, that still hold
+// windows whose programs have not answered: the end of the program ends them too.
+std::vector<CMainFrame*>& ClosingFrames() {
+    static std::vector<CMainFrame*> frames;
+    return frames;
+}
 
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
@@ -147,8 +155,24 @@ void CMainFrame::OnWindowPosChanging(WINDOWPOS& pos) {
     if (!m_bStartupComplete) pos.flags &= ~SWP_SHOWWINDOW;
 }
 
+// An additional frame goes from sight and from the menus at once, and its window once
+// every hosted window is back on the desktop: handing one back waits on its program,
+// which may hang. Closing the main frame ends the program, every frame with it.
+bool CMainFrame::OnClose() {
+    if (m_bMainFrame) return false;
+    if (m_bClosing) return true;
+    SavePlacement();  // while the frame still has its number
+    m_bClosing = 1;
+    ClosingFrames().push_back(this);
+    ::ShowWindow(Hwnd(), SW_HIDE);
+    WindowCtrl().LetGoOfWindows();
+    return true;
+}
+
 void CMainFrame::OnDestroy() {
-    SavePlacement();
+    auto& closing = ClosingFrames();
+    closing.erase(std::remove(closing.begin(), closing.end(), this), closing.end());
+    if (!m_bClosing) SavePlacement();
     // Hosted windows go back to the desktop before any child of this frame is destroyed:
     // a window whose parent dies dies with it, and the user's document with it.
     WindowCtrl().ReleaseAllWindows();
@@ -161,6 +185,10 @@ void CMainFrame::OnDestroy() {
     // entry empty until the next count, so the positions hold while we walk them.
     for (unsigned i = GetFrameCount(); i-- > 0;) {
         if (CMainFrame* frame = FrameAt(i)) ::DestroyWindow(frame->Hwnd());
+    }
+    if (m_bMainFrame) {
+        const std::vector<CMainFrame*> stillClosing = closing;  // each takes itself off
+        for (CMainFrame* frame : stillClosing) ::DestroyWindow(frame->Hwnd());
     }
     if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->m_registry.Forget(*this);
     if (m_hMutex != nullptr) {
@@ -658,6 +686,12 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnEndSession();
         else
             hosting::CWindowCtrl::TakeBackEverywhere();  // the session goes on
+        return 0;
+    case WM_CLOSE:
+        if (OnClose()) return 0;
+        break;
+    case hosting::WM_VANTREL_WINDOWS_LET_GO:
+        if (m_bClosing) ::DestroyWindow(Hwnd());
         return 0;
     case WM_DESTROY:
         OnDestroy();

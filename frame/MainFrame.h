@@ -62,7 +62,7 @@ protected:
 
 private:
     // RegisteredFrame
-    bool IsAlive() const override { return Exists(); }
+    bool IsAlive() const override { return Exists() && !m_bClosing; }
     std::wstring Title() const override { return Text(); }
     bool HostsWindow(vantrel::WindowId window) const override;
 
@@ -70,6 +70,7 @@ private:
     void ExtendSystemMenu();
     void OnTimer();
     void OnWindowPosChanging(WINDOWPOS& pos);
+    bool OnClose();
     void OnDestroy();
     void OnInitMenuPopup(HMENU popup, bool isSystemMenu);
     bool OnSysCommand(UINT command);
@@ -122,6 +123,7 @@ private:
     tray::TrayIcon m_trayIcon;
     tray::UpdateCheck m_updateCheck;
     int m_bStartupComplete = 0;
+    int m_bClosing = 0;  // out of sight, letting go of its windows
     // What this frame is stored under when it is created: 0 for the first frame, the
     // registry number for an additional one.
     unsigned m_nFrameNumber = 0;

@@ -61,6 +61,10 @@ namespace {
 const UINT kRetryClock = WM_APP + 0x40;
 const UINT kWindowAnswered = WM_APP + 0x41;
 const UINT kMakeSpare = WM_APP + 0x42;
+const UINT kLetGoAnswered = WM_APP + 0x43;
+// Letting go: how often windows that went meanwhile are forgotten and those that
+// would not leave are asked again.
+const UINT kLetGoElapse = 250;
 }
 
 void CWindowCtrl::StartCapture() {
@@ -88,6 +92,64 @@ bool CWindowCtrl::ReleaseAllWindows() {
     const bool all = m_engine.ReleaseAllWindows();
     AnnounceReleased(released);
     return all;
+}
+
+void CWindowCtrl::LetGoOfWindows() {
+    if (m_bLettingGo) return;
+    StopCapture();
+    m_bLettingGo = true;
+    // A timer that cannot be had leaves the answers alone to finish the job; a window
+    // whose program dies before answering then stays with the frame until its end.
+    ::SetTimer(Hwnd(), kLetGoTimerId, kLetGoElapse, nullptr);
+    OnLetGoTick();
+}
+
+void CALLBACK CWindowCtrl::LetGoWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT) {
+    for (CWindowCtrl* live : LiveControls()) {
+        if (reinterpret_cast<ULONG_PTR>(live->Hwnd()) == control)
+            ::PostMessageW(live->Hwnd(), kLetGoAnswered, reinterpret_cast<WPARAM>(window), 0);
+    }
+}
+
+// Asks every program that has not been asked yet; forgets what went on its own.
+void CWindowCtrl::OnLetGoTick() {
+    std::vector<HWND> gone;
+    for (const auto& record : m_engine.Windows()) {
+        HWND window = reinterpret_cast<HWND>(record.hWnd);
+        if (std::find(m_asked.begin(), m_asked.end(), window) != m_asked.end()) {
+            if (!::IsWindow(window)) gone.push_back(window);  // its answer never comes
+            continue;
+        }
+        if (record.bMoved || !::IsWindow(window) ||
+            ::GetAncestor(window, GA_PARENT) != reinterpret_cast<HWND>(m_engine.HostView())) {
+            gone.push_back(window);
+        } else if (::SendMessageCallbackW(window, WM_NULL, 0, 0, LetGoWindowAnswered,
+                                          reinterpret_cast<ULONG_PTR>(Hwnd()))) {
+            m_asked.push_back(window);
+        }
+    }
+    for (HWND window : gone) {
+        m_asked.erase(std::remove(m_asked.begin(), m_asked.end(), window), m_asked.end());
+        m_engine.ReleaseWindow(reinterpret_cast<vantrel::WindowId>(window));
+    }
+    FinishLettingGoWhenEmpty();
+}
+
+void CWindowCtrl::FinishLettingGoWhenEmpty() {
+    if (!m_engine.Windows().empty() || m_pOwnerFrame == nullptr) return;
+    ::KillTimer(Hwnd(), kLetGoTimerId);
+    ::PostMessageW(m_pOwnerFrame->FrameHwnd(), WM_VANTREL_WINDOWS_LET_GO, 0, 0);
+}
+
+// Its program has just answered, so handing the window back will not wait long.
+void CWindowCtrl::OnLetGoWindowAnswered(HWND window) {
+    const auto asked = std::find(m_asked.begin(), m_asked.end(), window);
+    if (!m_bLettingGo || asked == m_asked.end()) return;
+    m_asked.erase(asked);
+    const auto id = reinterpret_cast<vantrel::WindowId>(window);
+    const bool inside = m_engine.Hosts(id) && ::GetAncestor(window, GA_PARENT) == reinterpret_cast<HWND>(m_engine.HostView());
+    if (m_engine.ReleaseWindow(id) && inside) AnnounceReleased({window});
+    FinishLettingGoWhenEmpty();
 }
 
 // The system announces no window that leaves a closing frame: the capturing frame
@@ -175,6 +237,7 @@ void CWindowCtrl::TakeBackEverywhere() {
     for (CWindowCtrl* control : controls) {
         const auto& live = LiveControls();
         if (std::find(live.begin(), live.end(), control) == live.end() || !control->Exists()) continue;
+        if (control->m_bLettingGo) continue;  // its frame is closing: the main frame takes them
         const std::vector<HWND> windows = std::move(control->m_handedBack);
         control->m_handedBack.clear();
         control->m_engine.AcceptWindows();
@@ -274,7 +337,14 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClockTick();
             return 0;
         }
+        if (wParam == kLetGoTimerId) {
+            OnLetGoTick();
+            return 0;
+        }
         break;
+    case kLetGoAnswered:
+        OnLetGoWindowAnswered(reinterpret_cast<HWND>(wParam));
+        return 0;
     case kRetryClock:
         OnClockTick();
         StartClock();

@@ -18,6 +18,9 @@
 namespace hosting {
 
 inline constexpr UINT_PTR kCaptureTimerId = 1025;
+inline constexpr UINT_PTR kLetGoTimerId = 1026;
+// Posted to the owner frame once a control letting go of its windows has none left.
+inline constexpr UINT WM_VANTREL_WINDOWS_LET_GO = WM_APP + 0x31;
 // With window events on, the full enumeration runs on every this many ticks only, as
 // a safety net for anything an event missed; without them, on every tick. A z-order
 // check without cause comes as often.
@@ -50,6 +53,12 @@ public:
     // keeps its button, and the next release tries again).
     bool ReleaseAllWindows();
     bool Hosts(vantrel::WindowId window) const { return m_engine.Hosts(window); }
+    // The frame is closing: its cycle stops, and each hosted window goes back to the
+    // desktop as soon as its program answers (handing a window back waits on its
+    // program), so that a hung viewer holds up nothing but its own window. The owner
+    // frame hears WM_VANTREL_WINDOWS_LET_GO once none is left.
+    void LetGoOfWindows();
+    bool IsLettingGo() const { return m_bLettingGo; }
 
     HostFrame* m_pOwnerFrame = nullptr;
 
@@ -79,6 +88,10 @@ private:
     void OnWindowAppeared(HWND window);
     static void CALLBACK AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
     void OnAppearedWindowAnswered(HWND window);
+    static void CALLBACK LetGoWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
+    void OnLetGoTick();
+    void OnLetGoWindowAnswered(HWND window);
+    void FinishLettingGoWhenEmpty();
     void AnnounceReleased(const std::vector<HWND>& windows);
     // The timer lives on one cycling control; when it stops, another takes it.
     static void StartClock();
@@ -132,6 +145,8 @@ private:
     UINT m_nElapse = vantrel::kCaptureElapse;
     bool m_bCycling = false;  // between StartCapture and StopCapture
     bool m_bInCycle = false;
+    bool m_bLettingGo = false;
+    std::vector<HWND> m_asked;  // letting go: windows whose programs have not answered yet
     unsigned m_nTicksToEnumeration = 0;
 };
 

@@ -441,6 +441,30 @@ TEST_F(Release, WindowThatWillNotLeaveKeepsItsRecordUntilALaterReleaseSucceeds) 
     EXPECT_EQ(buttons.LiveCount(), 0u);
 }
 
+// One window at a time, as a closing frame lets go of each once its program answers.
+TEST_F(Release, OneWindowLeavesAloneAndTheButtonsCloseUp) {
+    const WindowId first = Capture();
+    const WindowId stuck = Capture();
+    const WindowId last = Capture();
+    EXPECT_TRUE(engine.ReleaseWindow(first));
+    EXPECT_EQ(desktop.Parent(first), kNoWindow);
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{stuck, last}));
+    ExpectIdsFollowRecords();
+
+    desktop.Window(stuck).refusesNewParent = true;
+    EXPECT_FALSE(engine.ReleaseWindow(stuck));
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{stuck, last}));
+    EXPECT_EQ(buttons.LiveCount(), 2u);
+
+    // A window that went meanwhile is only forgotten; one never hosted is no matter.
+    desktop.Kill(last);
+    EXPECT_TRUE(engine.ReleaseWindow(last));
+    EXPECT_TRUE(engine.ReleaseWindow(first));
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{stuck}));
+    EXPECT_EQ(buttons.LiveCount(), 1u);
+    ExpectIdsFollowRecords();
+}
+
 // Windows the desktop announces
 
 using Offers = HostingTest;

@@ -181,6 +181,44 @@ TEST_F(Responsive, CloseAllGoesPastAHungWindow) {
     EXPECT_TRUE(WaitFor([&] { return Captions().empty(); }, 3000));
 }
 
+// Handing windows back waits, under Wine, on the programs in the host views: a frame
+// closed while one of them hangs goes at once, and lets its windows go once they can.
+TEST_F(Responsive, ClosingAFrameWhoseDocumentHangsLeavesVantrelWorking) {
+    OpenHosted(viewer, L"Hung.pdf");
+    HWND extra = FrameWithWindow(0);
+    ASSERT_NE(extra, nullptr);
+    HWND hung = ::GetTopWindow(HostView(extra));
+    ASSERT_TRUE(HangViewer(hung));
+    ::PostMessageW(extra, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(extra); }, 1000)) << "the frame stayed in sight";
+    EXPECT_TRUE(KeepsAnswering(1500));
+    EXPECT_TRUE(StillHung(hung)) << "the hang ended before the checks were done";
+    EXPECT_TRUE(::IsWindow(hung)) << "the document went with its frame";
+
+    EXPECT_TRUE(WaitUntilAwake(hung));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(extra); }, 5000)) << "the frame never finished closing";
+    EXPECT_TRUE(WaitFor([&] { return Captions() == Texts{L"Hung.pdf"}; }, 5000));
+    EXPECT_TRUE(IsHosted(hung));
+}
+
+TEST_F(Responsive, ClosingAFrameWhileAnotherFramesDocumentHangsLeavesVantrelWorking) {
+    HWND hung = OpenHosted(viewer, L"Hung.pdf");
+    HWND live = OpenHosted(other, L"Live.pdf");
+    HWND extra = FrameWithWindow(1);
+    ASSERT_NE(extra, nullptr);
+    ASSERT_TRUE(HangViewer(hung));
+    ::PostMessageW(extra, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(extra); }, 1000)) << "the frame stayed in sight";
+    EXPECT_TRUE(KeepsAnswering(1500));
+    EXPECT_TRUE(StillHung(hung)) << "the hang ended before the checks were done";
+    EXPECT_TRUE(::IsWindow(live)) << "the document went with its frame";
+
+    EXPECT_TRUE(WaitUntilAwake(hung));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(extra); }, 5000)) << "the frame never finished closing";
+    EXPECT_TRUE(WaitFor([&] { return Captions() == Texts{L"Hung.pdf", L"Live.pdf"}; }, 5000));
+    EXPECT_TRUE(IsHosted(live));
+}
+
 // A close that is not answered yet does not hold the frame: it closes, and the window
 // whose close is pending goes back to the desktop (under Wine, handing a window back
 // waits until its program answers again).
