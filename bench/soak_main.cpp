@@ -12,7 +12,10 @@
 //     top-level window;
 //   - no button stands for a window that is dead or hosted elsewhere;
 //   - no document dies unless it was asked to close or its viewer ended;
-//   - every frame answers WM_NULL within 1 s.
+//   - every frame answers WM_NULL within 1 s;
+//   - and, shown but not counted yet, any stop of the main frame's capture cycle
+//     longer than `--grace` ms (Vantrel answers sent messages while it waits on
+//     another program, so WM_NULL alone does not show a hold-up).
 // A state that passes between two cycles of the program (a button that goes
 // with the next capture cycle) is only a violation once it lasts `--grace` ms.
 //
@@ -38,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Messages.h"
 #include "resource.h"
 #include "viewer_protocol.h"
 #include "vantrel_client.h"
@@ -201,8 +205,13 @@ private:
         m_lastOperation = operation;
         char line[96];
         std::snprintf(line, sizeof line, "%8.2f s  %s", static_cast<double>(Now() - m_start) / 1000.0, operation);
-        m_recent.push_back(line);
-        if (m_recent.size() > 20) m_recent.pop_front();
+        m_recent.emplace_back(Now(), line);
+        if (m_recent.size() > 200) m_recent.pop_front();
+    }
+
+    // Adds to the last operation's line what the reports should tell about it.
+    void Detail(const std::string& text) {
+        if (!m_recent.empty()) m_recent.back().second += " (" + text + ")";
     }
 
     std::vector<FrameView> LookAtFrames() const;
@@ -219,6 +228,7 @@ private:
     void AnswerBoxes();
     void Check(bool final);
     void Violation(const std::string& key, const std::string& text, bool lasting);
+    void PrintRecent(Clock since) const;
 
     Options m_options;
     std::mt19937 m_random;
@@ -230,7 +240,8 @@ private:
     std::map<std::string, unsigned long long> m_operations;
     std::map<std::string, unsigned long long> m_operationMs;  // time spent in each kind
     std::string m_lastOperation;
-    std::deque<std::string> m_recent;  // the last operations, for the first violation's report
+    // The last operations, with when they were done, for the reports of violations.
+    std::deque<std::pair<Clock, std::string>> m_recent;
     Clock m_start = Now();
     unsigned long long m_total = 0;
     unsigned long long m_checks = 0;
@@ -239,6 +250,10 @@ private:
     std::set<std::string> m_reported;
     int m_violations = 0;
     double m_slowestAnswerMs = 0;
+    // The main frame's cycle count as last read, and when it was last seen to move.
+    long long m_cycles = -1;
+    Clock m_cyclesMoved = 0;
+    Clock m_longestCycleStall = 0;
     std::map<HWND, Clock> m_boxesSeen;  // question boxes, when first seen
     Clock m_nextBoxLook = 0;
     bool m_vantrelAsks = false;  // one of Vantrel's boxes was open at the last look
@@ -335,6 +350,7 @@ void Soak::ViewerStep() {
         const int ms = 100 + Pick(m_options.maxHangMs - 100);
         if (viewer.Hang(ms)) m_viewers[static_cast<size_t>(document->viewer)].hungUntil = Now() + static_cast<Clock>(ms) + 200;
         Count("viewer: hang");
+        Detail("viewer " + std::to_string(document->viewer) + ", " + std::to_string(ms) + " ms");
     } else {
         // A viewer ends with all its documents, by quitting or by being killed.
         const size_t v = static_cast<size_t>(document->viewer);
@@ -466,7 +482,13 @@ void Soak::Violation(const std::string& key, const std::string& text, bool lasti
     Print("VIOLATION (seed %u, after %llu operations): %s", m_options.seed, m_total, text.c_str());
     if (m_violations == 1) {
         Print("  the operations before it:");
-        for (const std::string& line : m_recent) Print("  %s", line.c_str());
+        PrintRecent(m_recent.size() > 20 ? m_recent[m_recent.size() - 20].first : 0);
+    }
+}
+
+void Soak::PrintRecent(Clock since) const {
+    for (const auto& [when, line] : m_recent) {
+        if (when >= since) Print("  %s", line.c_str());
     }
 }
 
@@ -488,6 +510,25 @@ void Soak::Check(bool final) {
         m_slowestAnswerMs = std::max(m_slowestAnswerMs, ms);
         if ((!answered || ms > 1000) && ::IsWindow(frame.frame))
             Violation("answer " + std::to_string(m_checks), "a frame did not answer WM_NULL within 1 s", false);
+    }
+
+    if (HWND main = m_vantrel.MainFrame()) {
+        const long long cycles = ReadTestCount(main, static_cast<int>(TestCount::Cycles));
+        const Clock now = Now();
+        if (cycles != m_cycles || m_cycles < 0) {
+            m_cycles = cycles;
+            m_cyclesMoved = now;
+        }
+        m_longestCycleStall = std::max(m_longestCycleStall, now - m_cyclesMoved);
+        const std::string key = "cycles " + std::to_string(m_cyclesMoved);
+        if (now - m_cyclesMoved > static_cast<Clock>(m_options.graceMs) && m_reported.count(key) == 0) {
+            // Measured and shown, not yet counted: a new frame still waits at times on a
+            // hung viewer that has the focus in the input hosted windows share with us.
+            m_reported.insert(key);
+            Print("soak: the capture cycle has stopped for %llu ms; the operations since a second before:",
+                  static_cast<unsigned long long>(now - m_cyclesMoved));
+            PrintRecent(m_cyclesMoved - 1000);
+        }
     }
 
     // Which frame each button claims its document for.
@@ -644,8 +685,8 @@ int Soak::Run() {
     const double seconds = static_cast<double>(Now() - start) / 1000.0;
     ShutDown();
 
-    Print("soak: %.0f s, %llu operations, %llu checks, slowest WM_NULL answer %.0f ms", seconds, m_total, m_checks,
-          m_slowestAnswerMs);
+    Print("soak: %.0f s, %llu operations, %llu checks, slowest WM_NULL answer %.0f ms, longest stop of the cycle %llu ms",
+          seconds, m_total, m_checks, m_slowestAnswerMs, static_cast<unsigned long long>(m_longestCycleStall));
     for (const auto& [name, count] : m_operations)
         Print("  %-40s %6llu  %7llu ms in all", name.c_str(), count, m_operationMs[name]);
     for (const char* name : {"(nothing done)", "(answering)", "(checking)"})
