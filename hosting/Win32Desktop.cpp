@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "hosting/Activator.h"
 #include "hosting/CloseQueue.h"
 
 namespace hosting {
@@ -233,13 +234,13 @@ bool Win32Desktop::CanActivate(HWND hwnd) {
 }
 
 void Win32Desktop::SetActive(vantrel::WindowId w) {
-    if (!CanActivate(H(w))) return;
+    if (Activator::Instance().Request(H(w), Activator::Kind::Active) || !CanActivate(H(w))) return;
     ::SetActiveWindow(H(w));
     ::BringWindowToTop(H(w));
 }
 
 void Win32Desktop::SetForeground(vantrel::WindowId w) {
-    if (!CanActivate(H(w))) return;
+    if (Activator::Instance().Request(H(w), Activator::Kind::Foreground) || !CanActivate(H(w))) return;
     ::SetForegroundWindow(H(w));
     ::BringWindowToTop(H(w));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/FrameTexts.h"
+#include "hosting/Activator.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
 #include "ui/Dpi.h"
@@ -30,6 +31,7 @@ bool s_ticking = false;
 unsigned s_tick = 0;
 HWND s_focus = nullptr;  // as the last tick that asked found it
 bool s_clickedBefore = false;
+unsigned s_activations = 0;  // as the last tick found the activator's count
 }  // namespace
 
 CWindowCtrl::CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings)
@@ -203,6 +205,12 @@ void CWindowCtrl::OnClockTick() {
         s_focus = focus;
     }
     s_clickedBefore = clicked;
+    // A window brought forward by the worker since the last tick moved the z-order.
+    const unsigned activations = Activator::Instance().Finished();
+    if (activations != s_activations) {
+        s_activations = activations;
+        focusMoved = true;
+    }
     const std::vector<CWindowCtrl*> controls = LiveControls();
     for (CWindowCtrl* control : controls) {
         if (IsLive(control) && control->m_bCycling) control->RunCycle(focusMoved);

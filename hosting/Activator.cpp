@@ -1,0 +1,71 @@
+#include "hosting/Activator.h"
+
+namespace hosting {
+
+Activator& Activator::Instance() {
+    // Never destroyed: at the program's end the worker may still wait on a viewer,
+    // and the process ending takes it along.
+    static Activator* instance = [] {
+        auto* made = new Activator;
+        ::InitializeCriticalSection(&made->m_lock);
+        ::InitializeConditionVariable(&made->m_wake);
+        return made;
+    }();
+    return *instance;
+}
+
+bool Activator::Start() {
+    m_uiThread = ::GetCurrentThreadId();
+    HANDLE thread = ::CreateThread(nullptr, 0, Work, this, 0, nullptr);
+    if (thread == nullptr) return false;
+    ::CloseHandle(thread);
+    return true;
+}
+
+bool Activator::Request(HWND window, Kind kind) {
+    if (m_failed) return false;
+    if (!m_started) {
+        m_started = true;
+        if (!Start()) {
+            m_failed = true;
+            return false;
+        }
+    }
+    ::EnterCriticalSection(&m_lock);
+    m_window = window;
+    m_kind = kind;
+    ::LeaveCriticalSection(&m_lock);
+    ::WakeConditionVariable(&m_wake);
+    return true;
+}
+
+unsigned Activator::Finished() const { return static_cast<unsigned>(m_finished); }
+
+DWORD WINAPI Activator::Work(void* self) {
+    auto& activator = *static_cast<Activator*>(self);
+    // Sharing the user-interface thread's input is what lets this thread move the
+    // focus and the active window there.
+    ::AttachThreadInput(::GetCurrentThreadId(), activator.m_uiThread, TRUE);
+    for (;;) {
+        ::EnterCriticalSection(&activator.m_lock);
+        while (activator.m_window == nullptr)
+            ::SleepConditionVariableCS(&activator.m_wake, &activator.m_lock, INFINITE);
+        HWND window = activator.m_window;
+        const Kind kind = activator.m_kind;
+        activator.m_window = nullptr;
+        ::LeaveCriticalSection(&activator.m_lock);
+
+        if (::IsWindow(window)) {
+            if (kind == Kind::Foreground)
+                ::SetForegroundWindow(window);
+            else
+                ::SetActiveWindow(window);
+            // Some platforms (Wine among them) activate a re-parented window of another
+            // process without raising it among its siblings.
+            ::BringWindowToTop(window);
+        }
+        ::InterlockedIncrement(&activator.m_finished);
+    }
+}
+
+}  // namespace hosting

@@ -1,0 +1,41 @@
+#pragma once
+// Bringing a hosted window forward moves the focus through the input that hosted
+// windows share with us, and so waits on their programs: a viewer that hangs right
+// after answering would hold our message loop for as long as it hangs. A worker
+// thread attached to our input does it instead. Only the newest request counts: one
+// made while the worker waits replaces any that waits behind it.
+
+#include <windows.h>
+
+namespace hosting {
+
+class Activator {
+public:
+    enum class Kind {
+        Foreground,  // the foreground window of the system, raised among its siblings
+        Active,      // the active window of our input, raised among its siblings
+    };
+
+    static Activator& Instance();
+    // Returns at once; false when no worker could be had (the caller does it itself).
+    bool Request(HWND window, Kind kind);
+    // Counts finished requests, so that the capture cycle can look at the z-order
+    // once one has moved something.
+    unsigned Finished() const;
+
+private:
+    Activator() = default;
+    static DWORD WINAPI Work(void* self);
+    bool Start();
+
+    CRITICAL_SECTION m_lock{};
+    CONDITION_VARIABLE m_wake{};
+    bool m_started = false;
+    bool m_failed = false;
+    DWORD m_uiThread = 0;
+    HWND m_window = nullptr;  // waiting to be brought forward, or null
+    Kind m_kind = Kind::Foreground;
+    volatile LONG m_finished = 0;
+};
+
+}  // namespace hosting
