@@ -147,6 +147,7 @@ TEST_F(DyingWindows, ThatDieWhileCloseAllAsksLeaveNoButton) {
 
     EXPECT_TRUE(WaitFor([&] { return viewer.Windows().size() == 1 && OneButtonEach(frame, viewer); }, 10000))
         << OneButtonEach(frame, viewer).message();
+    EXPECT_TRUE(WaitFor([&] { return Captions() == std::vector<std::wstring>{L"Asks *"}; }, 5000));
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"Asks *"}));
 }
 
