@@ -18,6 +18,9 @@ inline constexpr WindowId kNoWindow = 0;
 
 enum class ShowCommand { Show, ShowNormal, ShowMaximized, Minimize, Restore, Hide };
 
+// How taking a window in stands: re-parenting may wait on the window's program.
+enum class TakeState { Taken, Refused, Pending };
+
 // The keys of the window-switching shortcuts.
 enum class Key { Control, Shift, Tab, F4 };
 
@@ -48,6 +51,18 @@ public:
 
     // kNoWindow as the new parent hands the window back to the desktop.
     virtual bool SetParent(WindowId window, WindowId newParent) = 0;
+    // Begins taking a window in. A desktop on which that may wait on the window's
+    // program does the waiting elsewhere and answers Pending; TakeResult then tells,
+    // once it is known, and only once.
+    virtual TakeState BeginTake(WindowId window, WindowId parent) {
+        return SetParent(window, parent) ? TakeState::Taken : TakeState::Refused;
+    }
+    virtual TakeState TakeResult(WindowId window) {
+        (void)window;
+        return TakeState::Refused;
+    }
+    // Returns once every take begun is over, however long its program makes it wait.
+    virtual void WaitForTakes() {}
     // Attaches our input processing to the window's thread, for good.
     virtual void AttachInput(WindowId window) = 0;
     virtual void Show(WindowId window, ShowCommand command) = 0;

@@ -61,6 +61,7 @@ HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingCo
 
 bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
     ++m_counts.cycles;
+    FinishTakes();
     std::vector<std::size_t> dropList;
     const unsigned reshapes = m_nReshapes;
     // The z-order is asked once per cycle, not once per record: nothing in between
@@ -170,18 +171,28 @@ CaptureResult HostingEngine::ConsiderViewerWindow(WindowId window) {
     if (m_bReleased) return CaptureResult::NotOurs;
     // Re-parenting lets calls from other programs in while it waits; one of them may
     // lead here again for the window being taken already.
-    if (Hosts(window) || window == m_hTaking) return CaptureResult::NotOurs;
+    if (Hosts(window) || window == m_hTaking || IsTakePending(window)) return CaptureResult::NotOurs;
     if (m_context.IsHostedElsewhere(window)) return CaptureResult::NotOurs;
     // A window we may not adopt (a process of higher integrity, or one that just died)
     // stays where it is; the next cycle tries again.
+    TakeState state;
     {
         Stopwatch watch(m_counts.setParentMicros);
         const WindowId outer = m_hTaking;
         m_hTaking = window;
-        const bool taken = m_desktop.SetParent(window, m_hHostView);
+        state = m_desktop.BeginTake(window, m_hHostView);
         m_hTaking = outer;
-        if (!taken) return CaptureResult::Refused;
     }
+    if (state == TakeState::Refused) return CaptureResult::Refused;
+    if (state == TakeState::Pending) {
+        // Its program lets it in when it can; a later cycle records it then.
+        m_pendingTakes.push_back(window);
+        return CaptureResult::Taken;
+    }
+    return CompleteTake(window);
+}
+
+CaptureResult HostingEngine::CompleteTake(WindowId window) {
     // Taking a window in waits for its program, and a release of everything (the
     // session ends) may have run meanwhile: then this one goes back out too.
     if (m_bReleased) {
@@ -198,6 +209,27 @@ CaptureResult HostingEngine::ConsiderViewerWindow(WindowId window) {
     }
     AddHostedWindow(window);
     return CaptureResult::Taken;
+}
+
+bool HostingEngine::IsTakePending(WindowId window) const {
+    return std::find(m_pendingTakes.begin(), m_pendingTakes.end(), window) != m_pendingTakes.end();
+}
+
+void HostingEngine::FinishTakes() {
+    // Each take is asked about once in its turn; what comes in is recorded in the
+    // order the takes began.
+    for (std::size_t i = 0; i < m_pendingTakes.size();) {
+        const WindowId window = m_pendingTakes[i];
+        const TakeState state = m_desktop.TakeResult(window);
+        if (state == TakeState::Pending) {
+            ++i;
+            continue;
+        }
+        m_pendingTakes.erase(m_pendingTakes.begin() + static_cast<std::ptrdiff_t>(i));
+        // A window that came in after it died is not recorded: the next cycle would
+        // only drop it again.
+        if (state == TakeState::Taken && m_desktop.IsWindow(window)) CompleteTake(window);
+    }
 }
 
 void HostingEngine::SetCapture(bool capture) {
@@ -417,6 +449,11 @@ void HostingEngine::BringForward(int index) {
 }
 
 bool HostingEngine::ReleaseAllWindows() {
+    // A window on its way in is let in first, then handed back with the others.
+    if (!m_pendingTakes.empty()) {
+        m_desktop.WaitForTakes();
+        FinishTakes();
+    }
     m_bReleased = true;
     m_bZOrderStale = true;
     if (m_bDragging) {

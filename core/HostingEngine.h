@@ -120,6 +120,11 @@ public:
     // offered after them, so that windows are taken in the order they came.
     void OfferWindow(WindowId window);
     std::size_t PendingOffers() const { return m_offers.size(); }
+    // Windows whose re-parenting has begun and is not over yet: their program has
+    // not let them in, or has not said it will not. FinishTakes records those that
+    // came in; every cycle calls it.
+    bool TakesPending() const { return !m_pendingTakes.empty(); }
+    void FinishTakes();
     const CaptureCounts& Counts() const { return m_counts; }
     // Records a window that is already a child of the host view.
     void AddHostedWindow(WindowId window);
@@ -191,6 +196,9 @@ private:
     // ConsiderTopLevelWindow once the class is known to be the viewer's.
     CaptureResult ConsiderViewerWindow(WindowId window);
     CaptureResult ConsiderOfferedWindow(WindowId window);
+    // A window that has come into the host view: attached, shown and recorded.
+    CaptureResult CompleteTake(WindowId window);
+    bool IsTakePending(WindowId window) const;
 
     Desktop& m_desktop;
     WindowButtons& m_buttons;
@@ -204,6 +212,7 @@ private:
     bool m_bCapture = false;
     bool m_bReleased = false;
     WindowId m_hTaking = kNoWindow;  // being re-parented right now
+    std::vector<WindowId> m_pendingTakes;  // being re-parented elsewhere
     // Something of ours may have changed the z-order (a capture, an activation, a
     // drop): the next cycle reads it, light or not.
     bool m_bZOrderStale = true;

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -13,6 +15,8 @@ namespace hosting {
 
 namespace {
 const UINT kAnswerTimeout = 100;  // ms a busy window may take before we give up on it
+// At a crash, how long a window on its way in is waited for before it is handed back.
+const DWORD kCrashTakeWait = 5000;
 
 // Whether the window's thread answers a message soon; one that is busy or hung
 // is left alone for now.
@@ -175,28 +179,110 @@ vantrel::WindowId Win32Desktop::Parent(vantrel::WindowId w) {
 
 vantrel::WindowId Win32Desktop::TopChild(vantrel::WindowId parent) { return Id(::GetTopWindow(H(parent))); }
 
-bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
-    HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
-    // Taking a window in waits on its program; handing one back never waits for an
-    // answer first, since the window must leave before we do.
-    if (newParent == vantrel::kNoWindow) return ::SetParent(H(w), parent) != nullptr;
-    const unsigned long long start = MicrosNow();
-    const bool answer = Answers(H(w)) && TakenThreadsAnswer(parent, H(w));
-    s_probeMicros += MicrosNow() - start;
-    if (!answer) return false;
+namespace {
+// A window on its way into a host view. Re-parenting another program's window waits
+// until that program lets it go, which a program that hangs right after answering
+// our probe (a hang already queued is not seen) can make last as long as the hang:
+// so it is done on a thread of its own, and the capture cycle reads the result.
+struct Take {
+    HWND window;
+    HWND parent;
+    bool unhide;
+    HANDLE thread = nullptr;
+    std::atomic<int> state{static_cast<int>(vantrel::TakeState::Pending)};
+};
+std::vector<std::unique_ptr<Take>> s_takes;  // the user-interface thread's alone
+
+void MoveIn(Take& take) {
     // Re-parenting a visible top-level window of another program hides it, moves it
     // and shows it again, each step a round trip through the window manager: about
     // 15 ms under Wine, against 1 ms for a hidden one. So it is hidden first, by a
     // request its program handles before the re-parenting, and shown again after.
-    const bool unhide = ::GetAncestor(H(w), GA_PARENT) == ::GetDesktopWindow() && ::IsWindowVisible(H(w));
-    if (unhide) {
-        ::SetWindowPos(H(w), nullptr, 0, 0, 0, 0,
+    if (take.unhide) {
+        ::SetWindowPos(take.window, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     }
-    const bool moved = ::SetParent(H(w), parent) != nullptr;
-    if (unhide) ::ShowWindowAsync(H(w), SW_SHOWNA);  // taken in or not, never left hidden
-    if (moved) NoteTaken(H(w));
-    return moved;
+    const bool moved = ::SetParent(take.window, take.parent) != nullptr;
+    if (take.unhide) ::ShowWindowAsync(take.window, SW_SHOWNA);  // taken in or not, never left hidden
+    take.state = static_cast<int>(moved ? vantrel::TakeState::Taken : vantrel::TakeState::Refused);
+}
+
+DWORD WINAPI TakeWork(void* take) {
+    MoveIn(*static_cast<Take*>(take));
+    return 0;
+}
+
+Take* FindTake(HWND window) {
+    for (const auto& take : s_takes) {
+        if (take->window == window) return take.get();
+    }
+    return nullptr;
+}
+
+void WaitFor(const Take& take) {
+    if (take.thread == nullptr) return;
+    // The program waited on may ask us something meanwhile, and is answered.
+    while (::MsgWaitForMultipleObjects(1, &take.thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+}  // namespace
+
+bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
+    // Handing a window back never waits for an answer first, since the window must
+    // leave before we do. Taking one in here (a move between our frames) waits.
+    if (newParent == vantrel::kNoWindow) return ::SetParent(H(w), ::GetDesktopWindow()) != nullptr;
+    switch (BeginTake(w, newParent)) {
+    case vantrel::TakeState::Taken: return true;
+    case vantrel::TakeState::Refused: return false;
+    case vantrel::TakeState::Pending: break;
+    }
+    WaitFor(*FindTake(H(w)));
+    return TakeResult(w) == vantrel::TakeState::Taken;
+}
+
+vantrel::TakeState Win32Desktop::BeginTake(vantrel::WindowId w, vantrel::WindowId parent) {
+    if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Pending;
+    const unsigned long long start = MicrosNow();
+    const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
+    s_probeMicros += MicrosNow() - start;
+    if (!answer) return vantrel::TakeState::Refused;
+    auto take = std::make_unique<Take>();
+    take->window = H(w);
+    take->parent = H(parent);
+    take->unhide = ::GetAncestor(H(w), GA_PARENT) == ::GetDesktopWindow() && ::IsWindowVisible(H(w));
+    take->thread = ::CreateThread(nullptr, 64 * 1024, TakeWork, take.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (take->thread == nullptr) {
+        MoveIn(*take);  // no thread to be had: here, waiting if it must
+        const auto state = static_cast<vantrel::TakeState>(take->state.load());
+        if (state == vantrel::TakeState::Taken) NoteTaken(H(w));
+        return state;
+    }
+    s_takes.push_back(std::move(take));
+    return vantrel::TakeState::Pending;
+}
+
+vantrel::TakeState Win32Desktop::TakeResult(vantrel::WindowId w) {
+    Take* take = FindTake(H(w));
+    if (take == nullptr) return vantrel::TakeState::Refused;
+    const auto state = static_cast<vantrel::TakeState>(take->state.load());
+    if (state == vantrel::TakeState::Pending) return state;
+    if (state == vantrel::TakeState::Taken) NoteTaken(take->window);
+    ::CloseHandle(take->thread);
+    s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
+    return state;
+}
+
+void Win32Desktop::WaitForTakes() {
+    for (const auto& take : s_takes) WaitFor(*take);
+}
+
+void Win32Desktop::ReleasePendingTakes() {
+    for (const auto& take : s_takes) {
+        if (take->thread != nullptr) ::WaitForSingleObject(take->thread, kCrashTakeWait);
+        if (::GetAncestor(take->window, GA_PARENT) == take->parent) ::SetParent(take->window, ::GetDesktopWindow());
+    }
 }
 
 void Win32Desktop::AttachInput(vantrel::WindowId w) {

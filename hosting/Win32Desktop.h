@@ -27,6 +27,9 @@ public:
     vantrel::WindowId Parent(vantrel::WindowId window) override;
     vantrel::WindowId TopChild(vantrel::WindowId parent) override;
     bool SetParent(vantrel::WindowId window, vantrel::WindowId newParent) override;
+    vantrel::TakeState BeginTake(vantrel::WindowId window, vantrel::WindowId parent) override;
+    vantrel::TakeState TakeResult(vantrel::WindowId window) override;
+    void WaitForTakes() override;
     void AttachInput(vantrel::WindowId window) override;
     void Show(vantrel::WindowId window, vantrel::ShowCommand command) override;
     void MoveTo(vantrel::WindowId window, vantrel::Point topLeft) override;
@@ -40,6 +43,8 @@ public:
 
     // A new round of capture cycles: the key state is read anew.
     static void NewTick();
+    // At a crash: windows on their way in are let in, then handed back.
+    static void ReleasePendingTakes();
     // Microseconds spent asking windows whether they answer before taking them in.
     static unsigned long long ProbeMicros();
 

@@ -115,6 +115,7 @@ void CALLBACK CWindowCtrl::LetGoWindowAnswered(HWND window, UINT, ULONG_PTR cont
 
 // Asks every program that has not been asked yet; forgets what went on its own.
 void CWindowCtrl::OnLetGoTick() {
+    m_engine.FinishTakes();  // one that came in meanwhile is let go with the others
     std::vector<HWND> gone;
     for (const auto& record : m_engine.Windows()) {
         HWND window = reinterpret_cast<HWND>(record.hWnd);
@@ -138,7 +139,7 @@ void CWindowCtrl::OnLetGoTick() {
 }
 
 void CWindowCtrl::FinishLettingGoWhenEmpty() {
-    if (!m_engine.Windows().empty() || m_pOwnerFrame == nullptr) return;
+    if (!m_engine.Windows().empty() || m_engine.TakesPending() || m_pOwnerFrame == nullptr) return;
     ::KillTimer(Hwnd(), kLetGoTimerId);
     ::PostMessageW(m_pOwnerFrame->FrameHwnd(), WM_VANTREL_WINDOWS_LET_GO, 0, 0);
 }
@@ -227,6 +228,7 @@ void CWindowCtrl::ReleaseEverywhereNow() {
                 ::SetParent(hwnd, ::GetDesktopWindow());
         }
     }
+    Win32Desktop::ReleasePendingTakes();
 }
 
 void CWindowCtrl::HandBackEverywhere() {

@@ -59,6 +59,52 @@ TEST_F(CaptureFilter, WindowThatCannotBeReparentedIsNotRecorded) {
     EXPECT_EQ(desktop.CallsOn(window).size(), 1u);  // the failed SetParent only
 }
 
+// A window whose program lets it in later: no record and no button until it is in,
+// never a second take meanwhile, and one that will not come is tried again.
+TEST_F(CaptureFilter, AWindowOnItsWayInIsRecordedOnceItIsIn) {
+    desktop.takesWait = true;
+    const WindowId slow = desktop.AddViewerWindow(L"Slow");
+    const WindowId refusing = desktop.AddViewerWindow(L"Refusing");
+    const WindowId dying = desktop.AddViewerWindow(L"Dying");
+    engine.RunCaptureCycle();
+    engine.RunCaptureCycle();
+    EXPECT_TRUE(engine.TakesPending());
+    EXPECT_TRUE(HostedOrder().empty());
+    EXPECT_EQ(buttons.LiveCount(), 0u);
+    EXPECT_EQ(desktop.CallsOn(slow), (Strings{Call("BeginTake", slow, std::to_string(hostView))}));
+
+    desktop.EndTake(slow, true);
+    desktop.EndTake(refusing, false);
+    desktop.Kill(dying);
+    desktop.EndTake(dying, true);
+    desktop.ClearCalls();
+    engine.RunCaptureCycle();
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{slow}));
+    EXPECT_EQ(buttons.LiveCount(), 1u);
+    EXPECT_EQ(desktop.CallsOn(slow), (Strings{Call("AttachInput", slow), Call("Show", slow, "Show")}));
+    EXPECT_EQ(desktop.CallsOn(refusing), (Strings{Call("BeginTake", refusing, std::to_string(hostView))}));
+    EXPECT_TRUE(desktop.CallsOn(dying).empty());
+    ExpectIdsFollowRecords();
+}
+
+// A release of everything (the frame closes, the session ends) waits for the windows
+// on their way in and hands them back with the rest: none is left inside.
+TEST_F(CaptureFilter, ReleasingEverythingLetsTheWindowsOnTheirWayInBackOut) {
+    const WindowId hosted = Capture();
+    desktop.takesWait = true;
+    const WindowId coming = desktop.AddViewerWindow(L"Coming");
+    engine.RunCaptureCycle();
+    ASSERT_TRUE(engine.TakesPending());
+
+    EXPECT_TRUE(engine.ReleaseAllWindows());
+    EXPECT_EQ(desktop.takeWaits, 1);
+    EXPECT_FALSE(engine.TakesPending());
+    EXPECT_EQ(desktop.Window(hosted).parent, kNoWindow);
+    EXPECT_EQ(desktop.Window(coming).parent, kNoWindow);
+    EXPECT_TRUE(engine.Windows().empty());
+    EXPECT_EQ(buttons.LiveCount(), 0u);
+}
+
 TEST_F(CaptureFilter, AdditionalFrameDoesNotCaptureButKeepsItsRecordsInStep) {
     engine.SetCapture(false);
     const WindowId kept = desktop.AddWindow(kViewerWindowClass, L"Kept", hostView);

@@ -153,6 +153,37 @@ bool FakeDesktop::SetParent(WindowId window, WindowId newParent) {
     return true;
 }
 
+TakeState FakeDesktop::BeginTake(WindowId window, WindowId parent) {
+    if (!takesWait) return SetParent(window, parent) ? TakeState::Taken : TakeState::Refused;
+    Log("BeginTake", window, IdText(parent));
+    m_waitingTakes[window] = parent;
+    return TakeState::Pending;
+}
+
+void FakeDesktop::EndTake(WindowId window, bool taken) {
+    const WindowId parent = m_waitingTakes.at(window);
+    m_waitingTakes.erase(window);
+    if (taken && Find(window) && Window(window).alive) {
+        Window(window).parent = parent;
+        BringToTop(window);
+    }
+    m_endedTakes[window] = taken ? TakeState::Taken : TakeState::Refused;
+}
+
+TakeState FakeDesktop::TakeResult(WindowId window) {
+    if (m_waitingTakes.count(window) != 0) return TakeState::Pending;
+    const auto ended = m_endedTakes.find(window);
+    if (ended == m_endedTakes.end()) return TakeState::Refused;
+    const TakeState state = ended->second;
+    m_endedTakes.erase(ended);
+    return state;
+}
+
+void FakeDesktop::WaitForTakes() {
+    ++takeWaits;
+    while (!m_waitingTakes.empty()) EndTake(m_waitingTakes.begin()->first, true);
+}
+
 void FakeDesktop::AttachInput(WindowId window) { Log("AttachInput", window); }
 
 void FakeDesktop::Show(WindowId window, ShowCommand command) {

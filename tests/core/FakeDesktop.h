@@ -48,6 +48,12 @@ public:
     // then), before the new parent is set; it gets the window.
     std::function<void(WindowId)> onTakeIn;
 
+    // Takes begun while this is set wait, as on a program that is busy, until the test
+    // ends them; WaitForTakes lets them all in.
+    bool takesWait = false;
+    void EndTake(WindowId window, bool taken);
+    int takeWaits = 0;
+
     // Calls that change windows, as "Name window [argument]"; queries are not logged.
     const std::vector<std::string>& Calls() const { return m_calls; }
     std::vector<std::string> CallsOn(WindowId window) const;
@@ -71,6 +77,9 @@ public:
     WindowId Parent(WindowId window) override;
     WindowId TopChild(WindowId parent) override;
     bool SetParent(WindowId window, WindowId newParent) override;
+    TakeState BeginTake(WindowId window, WindowId parent) override;
+    TakeState TakeResult(WindowId window) override;
+    void WaitForTakes() override;
     void AttachInput(WindowId window) override;
     void Show(WindowId window, ShowCommand command) override;
     void MoveTo(WindowId window, Point topLeft) override;
@@ -84,6 +93,8 @@ public:
     bool IsKeyDown(Key key) override { return m_keysDown.count(key) != 0; }
 
 private:
+    std::map<WindowId, WindowId> m_waitingTakes;  // window, new parent
+    std::map<WindowId, TakeState> m_endedTakes;
     const FakeWindow* Find(WindowId window) const;
     void Log(const char* call, WindowId window, const std::string& argument = "");
 
