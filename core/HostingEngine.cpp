@@ -186,18 +186,33 @@ CaptureResult HostingEngine::ConsiderViewerWindow(WindowId window) {
     if (state == TakeState::Refused) return CaptureResult::Refused;
     if (state == TakeState::Pending) {
         // Its program lets it in when it can; a later cycle records it then.
-        m_pendingTakes.push_back(window);
+        m_pendingTakes.push_back(PendingTake{window, false});
         return CaptureResult::Taken;
     }
-    return CompleteTake(window);
+    return CompleteTake(window, false);
 }
 
-CaptureResult HostingEngine::CompleteTake(WindowId window) {
+void HostingEngine::TakeHandedWindow(WindowId window) {
+    if (Hosts(window) || IsTakePending(window)) return;
+    switch (m_desktop.BeginTake(window, m_hHostView)) {
+    case TakeState::Taken: CompleteTake(window, true); break;
+    case TakeState::Pending: m_pendingTakes.push_back(PendingTake{window, true}); break;
+    case TakeState::Refused: break;  // its program did not answer: it stays where it was
+    }
+}
+
+CaptureResult HostingEngine::CompleteTake(WindowId window, bool handed) {
     // Taking a window in waits for its program, and a release of everything (the
     // session ends) may have run meanwhile: then this one goes back out too.
     if (m_bReleased) {
         m_desktop.SetParent(window, kNoWindow);
         return CaptureResult::NotOurs;
+    }
+    if (handed) {
+        // Attached and shown already, by the frame that had it.
+        AddHostedWindow(window);
+        m_context.TookOver(window);
+        return CaptureResult::Taken;
     }
     {
         Stopwatch watch(m_counts.attachMicros);
@@ -212,23 +227,26 @@ CaptureResult HostingEngine::CompleteTake(WindowId window) {
 }
 
 bool HostingEngine::IsTakePending(WindowId window) const {
-    return std::find(m_pendingTakes.begin(), m_pendingTakes.end(), window) != m_pendingTakes.end();
+    return std::any_of(m_pendingTakes.begin(), m_pendingTakes.end(),
+                       [window](const PendingTake& take) { return take.window == window; });
 }
 
 void HostingEngine::FinishTakes() {
     // Each take is asked about once in its turn; what comes in is recorded in the
     // order the takes began.
     for (std::size_t i = 0; i < m_pendingTakes.size();) {
-        const WindowId window = m_pendingTakes[i];
+        const PendingTake take = m_pendingTakes[i];
+        const WindowId window = take.window;
         const TakeState state = m_desktop.TakeResult(window);
         if (state == TakeState::Pending) {
             ++i;
             continue;
         }
         m_pendingTakes.erase(m_pendingTakes.begin() + static_cast<std::ptrdiff_t>(i));
-        // A window that came in after it died is not recorded: the next cycle would
-        // only drop it again.
-        if (state == TakeState::Taken && m_desktop.IsWindow(window)) CompleteTake(window);
+        // A window that came in and then died, or that its program took elsewhere, is
+        // not recorded: the next cycle would only drop it again.
+        if (state == TakeState::Taken && m_desktop.IsWindow(window) && m_desktop.Parent(window) == m_hHostView)
+            CompleteTake(window, take.handed);
     }
 }
 

@@ -77,6 +77,8 @@ public:
     // True when the frame is the foreground window or contains it: the shortcuts
     // are global keys, and only the frame the user works in may act on them.
     virtual bool IsUserWorkingHere() = 0;
+    // A window another frame handed to this one is in: that frame lets go of it.
+    virtual void TookOver(WindowId window) { (void)window; }
 };
 
 // Face colours of a dragged button.
@@ -125,6 +127,9 @@ public:
     // came in; every cycle calls it.
     bool TakesPending() const { return !m_pendingTakes.empty(); }
     void FinishTakes();
+    // Takes in a window that another frame of ours hands over, now or once its
+    // program lets it in; until then the other frame keeps it.
+    void TakeHandedWindow(WindowId window);
     const CaptureCounts& Counts() const { return m_counts; }
     // Records a window that is already a child of the host view.
     void AddHostedWindow(WindowId window);
@@ -197,7 +202,7 @@ private:
     CaptureResult ConsiderViewerWindow(WindowId window);
     CaptureResult ConsiderOfferedWindow(WindowId window);
     // A window that has come into the host view: attached, shown and recorded.
-    CaptureResult CompleteTake(WindowId window);
+    CaptureResult CompleteTake(WindowId window, bool handed);
     bool IsTakePending(WindowId window) const;
 
     Desktop& m_desktop;
@@ -212,7 +217,11 @@ private:
     bool m_bCapture = false;
     bool m_bReleased = false;
     WindowId m_hTaking = kNoWindow;  // being re-parented right now
-    std::vector<WindowId> m_pendingTakes;  // being re-parented elsewhere
+    struct PendingTake {
+        WindowId window;
+        bool handed;  // by another frame of ours
+    };
+    std::vector<PendingTake> m_pendingTakes;  // being re-parented elsewhere
     // Something of ours may have changed the z-order (a capture, an activation, a
     // drop): the next cycle reads it, light or not.
     bool m_bZOrderStale = true;

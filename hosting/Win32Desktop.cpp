@@ -243,7 +243,8 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
 }
 
 vantrel::TakeState Win32Desktop::BeginTake(vantrel::WindowId w, vantrel::WindowId parent) {
-    if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Pending;
+    // On its way somewhere already: one take at a time, and the first one stands.
+    if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Refused;
     const unsigned long long start = MicrosNow();
     const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
     s_probeMicros += MicrosNow() - start;

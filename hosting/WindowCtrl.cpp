@@ -464,19 +464,23 @@ bool CWindowCtrl::OnCommand(UINT id) {
 }
 
 void CWindowCtrl::TakeWindow(HWND window) {
-    if (!m_desktop.SetParent(reinterpret_cast<vantrel::WindowId>(window), m_engine.HostView())) return;
-    m_engine.AddHostedWindow(reinterpret_cast<vantrel::WindowId>(window));
+    m_engine.TakeHandedWindow(reinterpret_cast<vantrel::WindowId>(window));
 }
 
-// A move hands the window over at once; our record goes at our next cycle. Should the
-// target not take it (its viewer does not answer), the window stays here.
+// A move hands the window over as soon as its program lets it; the frame that had it
+// keeps its record until then and drops it at its next cycle. Should the target not
+// take it (its viewer does not answer), the window stays here.
 void CWindowCtrl::HandOver(HWND window, CWindowCtrl& target) {
     if (&target == this) return;
     target.TakeWindow(window);
-    const auto id = reinterpret_cast<vantrel::WindowId>(window);
-    // Looked up anew: our records may have changed while a message box was up.
-    const int index = m_engine.IndexOfWindow(id);
-    if (index >= 0 && target.m_engine.Hosts(id)) m_engine.MarkMoved(static_cast<size_t>(index));
+}
+
+void CWindowCtrl::TookOver(vantrel::WindowId window) {
+    for (CWindowCtrl* control : LiveControls()) {
+        if (control == this) continue;
+        const int index = control->m_engine.IndexOfWindow(window);
+        if (index >= 0) control->m_engine.MarkMoved(static_cast<size_t>(index));
+    }
 }
 
 void CWindowCtrl::MoveActiveToFrame(unsigned position) {

@@ -129,6 +129,7 @@ private:
     bool BringToFrontOnCapture() override;
     vantrel::WindowId OwnerFrame() override;
     bool IsUserWorkingHere() override;
+    void TookOver(vantrel::WindowId window) override;
 
     static ui::ImageButton* AsButton(vantrel::ButtonId button) {
         return reinterpret_cast<ui::ImageButton*>(button);

@@ -105,6 +105,34 @@ TEST_F(CaptureFilter, ReleasingEverythingLetsTheWindowsOnTheirWayInBackOut) {
     EXPECT_EQ(buttons.LiveCount(), 0u);
 }
 
+// A window another frame hands over: the frame that had it lets go only once the
+// window is in here, and one that its program does not let in stays where it was.
+TEST_F(CaptureFilter, AHandedWindowIsOursOnlyOnceItIsIn) {
+    const WindowId other = desktop.AddWindow(L"HostView", L"", frame);
+    const WindowId handed = desktop.AddViewerWindow(L"Handed");
+    const WindowId stuck = desktop.AddViewerWindow(L"Stuck");
+    desktop.Window(handed).parent = other;
+    desktop.Window(stuck).parent = other;
+    desktop.takesWait = true;
+    engine.TakeHandedWindow(handed);
+    engine.TakeHandedWindow(handed);  // asked twice: one take
+    engine.TakeHandedWindow(stuck);
+    engine.RunCaptureCycle();
+    EXPECT_TRUE(engine.Windows().empty());
+    EXPECT_TRUE(context.tookOver.empty());
+    EXPECT_EQ(desktop.CallsOn(handed).size(), 1u);
+
+    desktop.EndTake(handed, true);
+    desktop.EndTake(stuck, false);
+    desktop.ClearCalls();
+    engine.RunCaptureCycle();
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{handed}));
+    EXPECT_EQ(context.tookOver, (std::vector<WindowId>{handed}));
+    EXPECT_TRUE(desktop.CallsOn(handed).empty());  // attached and shown by the frame it came from
+    EXPECT_EQ(desktop.Window(stuck).parent, other);
+    EXPECT_EQ(buttons.LiveCount(), 1u);
+}
+
 TEST_F(CaptureFilter, AdditionalFrameDoesNotCaptureButKeepsItsRecordsInStep) {
     engine.SetCapture(false);
     const WindowId kept = desktop.AddWindow(kViewerWindowClass, L"Kept", hostView);

@@ -32,12 +32,14 @@ public:
         ++workingHereAsked;
         return userWorkingHere;
     }
+    void TookOver(WindowId window) override { tookOver.push_back(window); }
 
     std::set<WindowId> hostedElsewhere;
     bool bringToFront = false;
     WindowId ownerFrame = kNoWindow;
     bool userWorkingHere = true;
     int workingHereAsked = 0;
+    std::vector<WindowId> tookOver;
 };
 
 class HostingTest : public ::testing::Test {

@@ -51,8 +51,10 @@ protected:
     bool MoveFromMain(size_t index, int entry, HWND target) {
         if (!Activate(frame, index)) return false;
         HWND window = ::GetTopWindow(HostView(frame));
+        const size_t buttons = WindowButtons(target).size();
         WindowCommand(frame, ID_MOVE_TO_FIRST + entry);
-        return WaitFor([&] { return HostedIn(target, window); }, 3000);
+        // In, and recorded by the target's next cycle.
+        return WaitFor([&] { return HostedIn(target, window) && WindowButtons(target).size() > buttons; }, 3000);
     }
     HWND WaitForBox(DWORD pid) {
         HWND box = nullptr;
@@ -204,11 +206,10 @@ TEST_F(MoveTo, WindowsMoveBetweenFramesInEveryDirection) {
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
 
-    // Main to registry entry 2: hosted there, with a button, within the command.
+    // Main to registry entry 2: hosted there, with a button, once its viewer let it go.
     ASSERT_TRUE(Activate(frame, 0));
     WindowCommand(frame, ID_MOVE_TO_FIRST + 1);
-    EXPECT_TRUE(HostedIn(second, alpha));
-    EXPECT_EQ(WindowButtons(second).size(), 1u);
+    EXPECT_TRUE(WaitFor([&] { return HostedIn(second, alpha) && WindowButtons(second).size() == 1; }, 3000));
     EXPECT_TRUE(WindowButtons(first).empty());
     EXPECT_TRUE(WaitFor([&] { return Captions() == Texts{L"Beta.pdf"}; }, 3000));
     // The additional frame keeps the caption in step.
@@ -225,8 +226,7 @@ TEST_F(MoveTo, WindowsMoveBetweenFramesInEveryDirection) {
     // Back to the main frame, at the end of its row.
     ASSERT_TRUE(Activate(second, 0));
     WindowCommand(second, ID_WINDOW_MOVE_TO_MAIN);
-    EXPECT_TRUE(IsHosted(alpha));
-    EXPECT_EQ(WindowButtons(frame).size(), 2u);
+    EXPECT_TRUE(WaitFor([&] { return IsHosted(alpha) && WindowButtons(frame).size() == 2; }, 3000));
     EXPECT_TRUE(WaitFor([&] { return Captions() == Texts{L"Beta.pdf", L"Alpha renamed.pdf"}; }, 3000));
     EXPECT_TRUE(WaitFor([&] { return WindowButtons(second).empty(); }, 3000));
 
@@ -237,7 +237,7 @@ TEST_F(MoveTo, WindowsMoveBetweenFramesInEveryDirection) {
     WindowCommand(first, ID_WINDOW_MOVE_TO_NEW);
     HWND third = WaitForNewFrame(before);
     ASSERT_NE(third, nullptr);
-    EXPECT_TRUE(HostedIn(third, beta));
+    EXPECT_TRUE(WaitFor([&] { return HostedIn(third, beta); }, 3000));
     EXPECT_EQ(WindowTitle(third), L"Vantrel");
     EXPECT_TRUE(WaitFor([&] { return WindowButtons(first).empty(); }, 3000));
     const auto menu = ReadMenu(frame, kTestMoveToMenu);
