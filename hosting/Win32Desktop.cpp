@@ -270,7 +270,28 @@ vantrel::TakeState Win32Desktop::TakeResult(vantrel::WindowId w) {
     const auto state = static_cast<vantrel::TakeState>(take->state.load());
     if (state == vantrel::TakeState::Pending) return state;
     if (state == vantrel::TakeState::Taken) NoteTaken(take->window);
-    ::CloseHandle(take->thread);
+    if (take->thread != nullptr) ::CloseHandle(take->thread);
+    s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
+    return state;
+}
+
+void Win32Desktop::BeginHandBack(HWND window) {
+    if (FindTake(window) != nullptr) return;
+    auto take = std::make_unique<Take>();
+    take->window = window;
+    take->parent = ::GetDesktopWindow();
+    take->unhide = false;
+    take->thread = ::CreateThread(nullptr, 64 * 1024, TakeWork, take.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (take->thread == nullptr) MoveIn(*take);  // no thread to be had: here, waiting if it must
+    s_takes.push_back(std::move(take));
+}
+
+vantrel::TakeState Win32Desktop::HandBackResult(HWND window) {
+    Take* take = FindTake(window);
+    if (take == nullptr) return vantrel::TakeState::Refused;
+    const auto state = static_cast<vantrel::TakeState>(take->state.load());
+    if (state == vantrel::TakeState::Pending) return state;
+    if (take->thread != nullptr) ::CloseHandle(take->thread);
     s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
     return state;
 }
@@ -282,7 +303,8 @@ void Win32Desktop::WaitForTakes() {
 void Win32Desktop::ReleasePendingTakes() {
     for (const auto& take : s_takes) {
         if (take->thread != nullptr) ::WaitForSingleObject(take->thread, kCrashTakeWait);
-        if (::GetAncestor(take->window, GA_PARENT) == take->parent) ::SetParent(take->window, ::GetDesktopWindow());
+        if (take->parent != ::GetDesktopWindow() && ::GetAncestor(take->window, GA_PARENT) == take->parent)
+            ::SetParent(take->window, ::GetDesktopWindow());
     }
 }
 

@@ -43,6 +43,11 @@ public:
 
     // A new round of capture cycles: the key state is read anew.
     static void NewTick();
+    // Hands a window back to the desktop on a thread of its own, since that waits on
+    // its program; HandBackResult tells, once, whether it is out (Taken), could not
+    // go (Refused) or is still on its way (Pending).
+    static void BeginHandBack(HWND window);
+    static vantrel::TakeState HandBackResult(HWND window);
     // At a crash: windows on their way in are let in, then handed back.
     static void ReleasePendingTakes();
     // Microseconds spent asking windows whether they answer before taking them in.

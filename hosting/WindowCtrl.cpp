@@ -113,12 +113,26 @@ void CALLBACK CWindowCtrl::LetGoWindowAnswered(HWND window, UINT, ULONG_PTR cont
     }
 }
 
-// Asks every program that has not been asked yet; forgets what went on its own.
+// Asks every program that has not been asked yet; forgets what went on its own, and
+// what has gone back to the desktop.
 void CWindowCtrl::OnLetGoTick() {
     m_engine.FinishTakes();  // one that came in meanwhile is let go with the others
+    for (auto it = m_leaving.begin(); it != m_leaving.end();) {
+        const HWND window = *it;
+        const vantrel::TakeState state = Win32Desktop::HandBackResult(window);
+        if (state == vantrel::TakeState::Pending) {
+            ++it;
+            continue;
+        }
+        it = m_leaving.erase(it);
+        // Out: forgotten and announced. Not out: asked again below, its record kept.
+        if (state == vantrel::TakeState::Taken && m_engine.ReleaseWindow(reinterpret_cast<vantrel::WindowId>(window)))
+            AnnounceReleased({window});
+    }
     std::vector<HWND> gone;
     for (const auto& record : m_engine.Windows()) {
         HWND window = reinterpret_cast<HWND>(record.hWnd);
+        if (std::find(m_leaving.begin(), m_leaving.end(), window) != m_leaving.end()) continue;
         if (std::find(m_asked.begin(), m_asked.end(), window) != m_asked.end()) {
             if (!::IsWindow(window)) gone.push_back(window);  // its answer never comes
             continue;
@@ -144,15 +158,22 @@ void CWindowCtrl::FinishLettingGoWhenEmpty() {
     ::PostMessageW(m_pOwnerFrame->FrameHwnd(), WM_VANTREL_WINDOWS_LET_GO, 0, 0);
 }
 
-// Its program has just answered, so handing the window back will not wait long.
+// Its program has just answered, so handing the window back should not wait long;
+// should it hang right after answering, the hand-back waits on a thread of its own.
 void CWindowCtrl::OnLetGoWindowAnswered(HWND window) {
     const auto asked = std::find(m_asked.begin(), m_asked.end(), window);
     if (!m_bLettingGo || asked == m_asked.end()) return;
     m_asked.erase(asked);
     const auto id = reinterpret_cast<vantrel::WindowId>(window);
     const bool inside = m_engine.Hosts(id) && ::GetAncestor(window, GA_PARENT) == reinterpret_cast<HWND>(m_engine.HostView());
-    if (m_engine.ReleaseWindow(id) && inside) AnnounceReleased({window});
-    FinishLettingGoWhenEmpty();
+    if (!inside) {
+        m_engine.ReleaseWindow(id);  // gone, or elsewhere: only forgotten
+        FinishLettingGoWhenEmpty();
+        return;
+    }
+    Win32Desktop::BeginHandBack(window);
+    m_leaving.push_back(window);
+    OnLetGoTick();  // out already when it did not have to wait
 }
 
 // The system announces no window that leaves a closing frame: the capturing frame

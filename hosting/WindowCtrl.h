@@ -148,6 +148,7 @@ private:
     bool m_bInCycle = false;
     bool m_bLettingGo = false;
     std::vector<HWND> m_asked;  // letting go: windows whose programs have not answered yet
+    std::vector<HWND> m_leaving;  // letting go: windows on their way back to the desktop
     unsigned m_nTicksToEnumeration = 0;
 };
 
