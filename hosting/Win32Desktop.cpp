@@ -242,51 +242,21 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     return TakeResult(w) == vantrel::TakeState::Taken;
 }
 
-vantrel::TakeState Win32Desktop::BeginTake(vantrel::WindowId w, vantrel::WindowId parent) {
-    // On its way somewhere already: one take at a time, and the first one stands.
-    if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Refused;
-    const unsigned long long start = MicrosNow();
-    const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
-    s_probeMicros += MicrosNow() - start;
-    if (!answer) return vantrel::TakeState::Refused;
-    auto take = std::make_unique<Take>();
-    take->window = H(w);
-    take->parent = H(parent);
-    take->unhide = ::GetAncestor(H(w), GA_PARENT) == ::GetDesktopWindow() && ::IsWindowVisible(H(w));
-    take->thread = ::CreateThread(nullptr, 64 * 1024, TakeWork, take.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (take->thread == nullptr) {
-        MoveIn(*take);  // no thread to be had: here, waiting if it must
-        const auto state = static_cast<vantrel::TakeState>(take->state.load());
-        if (state == vantrel::TakeState::Taken) NoteTaken(H(w));
-        return state;
-    }
-    s_takes.push_back(std::move(take));
-    return vantrel::TakeState::Pending;
-}
-
-vantrel::TakeState Win32Desktop::TakeResult(vantrel::WindowId w) {
-    Take* take = FindTake(H(w));
-    if (take == nullptr) return vantrel::TakeState::Refused;
-    const auto state = static_cast<vantrel::TakeState>(take->state.load());
-    if (state == vantrel::TakeState::Pending) return state;
-    if (state == vantrel::TakeState::Taken) NoteTaken(take->window);
-    if (take->thread != nullptr) ::CloseHandle(take->thread);
-    s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
-    return state;
-}
-
-void Win32Desktop::BeginHandBack(HWND window) {
-    if (FindTake(window) != nullptr) return;
+namespace {
+// Starts the move on a thread of its own, or here, waiting if it must, when no thread
+// can be had; the move is kept until its result is read.
+void StartMove(HWND window, HWND parent, bool unhide) {
     auto take = std::make_unique<Take>();
     take->window = window;
-    take->parent = ::GetDesktopWindow();
-    take->unhide = false;
+    take->parent = parent;
+    take->unhide = unhide;
     take->thread = ::CreateThread(nullptr, 64 * 1024, TakeWork, take.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (take->thread == nullptr) MoveIn(*take);  // no thread to be had: here, waiting if it must
+    if (take->thread == nullptr) MoveIn(*take);
     s_takes.push_back(std::move(take));
 }
 
-vantrel::TakeState Win32Desktop::HandBackResult(HWND window) {
+// Pending while the move runs; once it is over, its result, read only once.
+vantrel::TakeState ReadMove(HWND window) {
     Take* take = FindTake(window);
     if (take == nullptr) return vantrel::TakeState::Refused;
     const auto state = static_cast<vantrel::TakeState>(take->state.load());
@@ -295,6 +265,30 @@ vantrel::TakeState Win32Desktop::HandBackResult(HWND window) {
     s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
     return state;
 }
+}  // namespace
+
+vantrel::TakeState Win32Desktop::BeginTake(vantrel::WindowId w, vantrel::WindowId parent) {
+    // On its way somewhere already: one take at a time, and the first one stands.
+    if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Refused;
+    const unsigned long long start = MicrosNow();
+    const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
+    s_probeMicros += MicrosNow() - start;
+    if (!answer) return vantrel::TakeState::Refused;
+    StartMove(H(w), H(parent), ::GetAncestor(H(w), GA_PARENT) == ::GetDesktopWindow() && ::IsWindowVisible(H(w)));
+    return TakeResult(w);
+}
+
+vantrel::TakeState Win32Desktop::TakeResult(vantrel::WindowId w) {
+    const vantrel::TakeState state = ReadMove(H(w));
+    if (state == vantrel::TakeState::Taken) NoteTaken(H(w));
+    return state;
+}
+
+void Win32Desktop::BeginHandBack(HWND window) {
+    if (FindTake(window) == nullptr) StartMove(window, ::GetDesktopWindow(), false);
+}
+
+vantrel::TakeState Win32Desktop::HandBackResult(HWND window) { return ReadMove(window); }
 
 void Win32Desktop::WaitForTakes() {
     for (const auto& take : s_takes) WaitFor(*take);
