@@ -190,6 +190,9 @@ struct Take {
     bool unhide;
     HANDLE thread = nullptr;
     std::atomic<int> state{static_cast<int>(vantrel::TakeState::Pending)};
+    // Its result was read before the thread was done (the window had arrived); the
+    // take is kept until then, so that no other move of the window starts meanwhile.
+    bool read = false;
 };
 std::vector<std::unique_ptr<Take>> s_takes;  // the user-interface thread's alone
 
@@ -212,11 +215,25 @@ DWORD WINAPI TakeWork(void* take) {
     return 0;
 }
 
-Take* FindTake(HWND window) {
+Take* FindTake(HWND window, bool unread = false) {
     for (const auto& take : s_takes) {
-        if (take->window == window) return take.get();
+        if (take->window == window && !(unread && take->read)) return take.get();
     }
     return nullptr;
+}
+
+void Forget(const Take* take) {
+    if (take->thread != nullptr) ::CloseHandle(take->thread);
+    s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
+}
+
+// Takes whose result was read early, once their thread is done.
+void ForgetFinishedTakes() {
+    for (std::size_t i = s_takes.size(); i-- > 0;) {
+        const Take& take = *s_takes[i];
+        if (take.read && static_cast<vantrel::TakeState>(take.state.load()) != vantrel::TakeState::Pending)
+            Forget(&take);
+    }
 }
 
 void WaitFor(const Take& take) {
@@ -238,7 +255,7 @@ bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
     case vantrel::TakeState::Refused: return false;
     case vantrel::TakeState::Pending: break;
     }
-    WaitFor(*FindTake(H(w)));
+    WaitFor(*FindTake(H(w), true));
     return TakeResult(w) == vantrel::TakeState::Taken;
 }
 
@@ -246,6 +263,7 @@ namespace {
 // Starts the move on a thread of its own, or here, waiting if it must, when no thread
 // can be had; the move is kept until its result is read.
 void StartMove(HWND window, HWND parent, bool unhide) {
+    ForgetFinishedTakes();
     auto take = std::make_unique<Take>();
     take->window = window;
     take->parent = parent;
@@ -255,14 +273,23 @@ void StartMove(HWND window, HWND parent, bool unhide) {
     s_takes.push_back(std::move(take));
 }
 
-// Pending while the move runs; once it is over, its result, read only once.
+// Pending while the move runs; once it is over, its result, read only once. The
+// system moves the window first and then tells its program and the programs whose
+// input it shares, any of which may hang: a window already where it was going is
+// there, whatever the thread still waits for, and is reported so (shown again too,
+// should it have been hidden for the move).
 vantrel::TakeState ReadMove(HWND window) {
-    Take* take = FindTake(window);
+    ForgetFinishedTakes();
+    Take* take = FindTake(window, true);
     if (take == nullptr) return vantrel::TakeState::Refused;
     const auto state = static_cast<vantrel::TakeState>(take->state.load());
-    if (state == vantrel::TakeState::Pending) return state;
-    if (take->thread != nullptr) ::CloseHandle(take->thread);
-    s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
+    if (state == vantrel::TakeState::Pending) {
+        if (!::IsWindow(window) || ::GetAncestor(window, GA_PARENT) != take->parent) return state;
+        if (take->unhide) ::ShowWindowAsync(window, SW_SHOWNA);
+        take->read = true;
+        return vantrel::TakeState::Taken;
+    }
+    Forget(take);
     return state;
 }
 }  // namespace
