@@ -17,6 +17,10 @@ namespace {
 const UINT kAnswerTimeout = 100;  // ms a busy window may take before we give up on it
 // At a crash, how long a window on its way in is waited for before it is handed back.
 const DWORD kCrashTakeWait = 5000;
+// How long a move's thread may take after the window arrived before the window counts
+// as there without it: the system raises the window and tells its program after the
+// parent changed, and a move read in between would be overtaken by a later click.
+const ULONGLONG kArrivalGrace = 250;
 
 // Whether the window's thread answers a message soon; one that is busy or hung
 // is left alone for now.
@@ -193,6 +197,7 @@ struct Take {
     // Its result was read before the thread was done (the window had arrived); the
     // take is kept until then, so that no other move of the window starts meanwhile.
     bool read = false;
+    ULONGLONG started = ::GetTickCount64();
 };
 std::vector<std::unique_ptr<Take>> s_takes;  // the user-interface thread's alone
 
@@ -275,16 +280,23 @@ void StartMove(HWND window, HWND parent, bool unhide) {
 
 // Pending while the move runs; once it is over, its result, read only once. The
 // system moves the window first and then tells its program and the programs whose
-// input it shares, any of which may hang: a window already where it was going is
-// there, whatever the thread still waits for, and is reported so (shown again too,
-// should it have been hidden for the move).
+// input it shares, any of which may hang: a window that has been where it was going
+// for a while is there, whatever the thread still waits for, and is reported so (shown
+// again too, should it have been hidden for the move).
 vantrel::TakeState ReadMove(HWND window) {
     ForgetFinishedTakes();
     Take* take = FindTake(window, true);
     if (take == nullptr) return vantrel::TakeState::Refused;
     const auto state = static_cast<vantrel::TakeState>(take->state.load());
     if (state == vantrel::TakeState::Pending) {
-        if (!::IsWindow(window) || ::GetAncestor(window, GA_PARENT) != take->parent) return state;
+        // A window that died on its way is nowhere to wait for: its thread may still be
+        // stuck in a program that hangs, but the record and button must go now.
+        if (!::IsWindow(window)) {
+            take->read = true;
+            return vantrel::TakeState::Refused;
+        }
+        if (::GetAncestor(window, GA_PARENT) != take->parent || ::GetTickCount64() - take->started < kArrivalGrace)
+            return state;
         if (take->unhide) ::ShowWindowAsync(window, SW_SHOWNA);
         take->read = true;
         return vantrel::TakeState::Taken;
@@ -295,7 +307,9 @@ vantrel::TakeState ReadMove(HWND window) {
 }  // namespace
 
 vantrel::TakeState Win32Desktop::BeginTake(vantrel::WindowId w, vantrel::WindowId parent) {
-    // On its way somewhere already: one take at a time, and the first one stands.
+    // On its way somewhere already: one take at a time, and the first one stands. (A
+    // take read early but whose thread has ended since is over.)
+    ForgetFinishedTakes();
     if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Refused;
     const unsigned long long start = MicrosNow();
     const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
@@ -312,6 +326,7 @@ vantrel::TakeState Win32Desktop::TakeResult(vantrel::WindowId w) {
 }
 
 void Win32Desktop::BeginHandBack(HWND window) {
+    ForgetFinishedTakes();
     if (FindTake(window) == nullptr) StartMove(window, ::GetDesktopWindow(), false);
 }
 

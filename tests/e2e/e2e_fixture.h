@@ -64,6 +64,16 @@ protected:
         ::SendMessageW(buttons[index], BM_CLICK, 0, 0);
         return WaitFor([&] { return CheckedButton(owner) == static_cast<int>(index); }, 3000);
     }
+    // Activates button `index` and returns its window once on top (the button is checked
+    // at the click, the window comes forward a moment later), or nullptr. For windows
+    // whose title is their caption.
+    static HWND ActivateWindow(HWND owner, size_t index) {
+        if (!Activate(owner, index)) return nullptr;
+        const std::wstring caption = ButtonCaptions(owner)[index];
+        HWND window = nullptr;
+        const bool onTop = WaitFor([&] { return WindowTitle(window = ::GetTopWindow(HostView(owner))) == caption; }, 3000);
+        return onTop ? window : nullptr;
+    }
     // A per-window command: it acts on the active window of `owner`.
     static void WindowCommand(HWND owner, UINT id) { ::SendMessageW(TaskbarControl(owner), WM_COMMAND, id, 0); }
     std::vector<std::wstring> Captions() { return ButtonCaptions(frame); }
@@ -71,8 +81,8 @@ protected:
     HWND FrameWithWindow(size_t index) {
         const size_t position = vantrel.Frames().size() - 1;  // the new frame's place in "Move to"
         HWND extra = vantrel.NewFrame(frame);
-        if (extra == nullptr || !Activate(frame, index)) return nullptr;
-        HWND window = ::GetTopWindow(HostView(frame));
+        HWND window = extra == nullptr ? nullptr : ActivateWindow(frame, index);
+        if (window == nullptr) return nullptr;
         WindowCommand(frame, ID_MOVE_TO_FIRST + static_cast<UINT>(position));
         const bool moved = WaitFor([&] { return ::GetAncestor(window, GA_PARENT) == HostView(extra); }, 3000);
         return moved ? extra : nullptr;

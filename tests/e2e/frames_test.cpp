@@ -49,8 +49,8 @@ protected:
     static bool HostedIn(HWND owner, HWND window) { return ::GetAncestor(window, GA_PARENT) == HostView(owner); }
     // Moves the window of button `index` of the main frame into registry entry `entry`.
     bool MoveFromMain(size_t index, int entry, HWND target) {
-        if (!Activate(frame, index)) return false;
-        HWND window = ::GetTopWindow(HostView(frame));
+        HWND window = ActivateWindow(frame, index);
+        if (window == nullptr) return false;
         const size_t buttons = WindowButtons(target).size();
         WindowCommand(frame, ID_MOVE_TO_FIRST + entry);
         // In, and recorded by the target's next cycle.

@@ -301,8 +301,8 @@ TEST_F(Keyboard, OnlyTheFrameInFrontActsAndNoneWhileAnotherApplicationIs) {
     ASSERT_TRUE(Activate(frame, 2));
     ::SendMessageW(TaskbarControl(frame), WM_COMMAND, ID_MOVE_TO_FIRST, 0);
     ASSERT_TRUE(WaitFor([&] { return WindowButtons(extra).size() == 2 && WindowButtons(frame).size() == 2; }, 3000));
-    ASSERT_TRUE(Activate(extra, 0));
-    const HWND extraTop = ::GetTopWindow(HostView(extra));
+    const HWND extraTop = ActivateWindow(extra, 0);
+    ASSERT_NE(extraTop, nullptr);
     ASSERT_TRUE(ClickIntoFront(frame));
     ASSERT_TRUE(Activate(frame, 0));
     ASSERT_TRUE(InFront(frame));
