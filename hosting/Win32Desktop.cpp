@@ -220,13 +220,6 @@ DWORD WINAPI TakeWork(void* take) {
     return 0;
 }
 
-Take* FindTake(HWND window, bool unread = false) {
-    for (const auto& take : s_takes) {
-        if (take->window == window && !(unread && take->read)) return take.get();
-    }
-    return nullptr;
-}
-
 void Forget(const Take* take) {
     if (take->thread != nullptr) ::CloseHandle(take->thread);
     s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
@@ -239,6 +232,16 @@ void ForgetFinishedTakes() {
         if (take.read && static_cast<vantrel::TakeState>(take.state.load()) != vantrel::TakeState::Pending)
             Forget(&take);
     }
+}
+
+// The window's take under way (or, with `unread`, one whose result is not read yet).
+// A take read early whose thread has ended since is over, and goes first.
+Take* FindTake(HWND window, bool unread = false) {
+    ForgetFinishedTakes();
+    for (const auto& take : s_takes) {
+        if (take->window == window && !(unread && take->read)) return take.get();
+    }
+    return nullptr;
 }
 
 void WaitFor(const Take& take) {
@@ -268,7 +271,6 @@ namespace {
 // Starts the move on a thread of its own, or here, waiting if it must, when no thread
 // can be had; the move is kept until its result is read.
 void StartMove(HWND window, HWND parent, bool unhide) {
-    ForgetFinishedTakes();
     auto take = std::make_unique<Take>();
     take->window = window;
     take->parent = parent;
@@ -284,7 +286,6 @@ void StartMove(HWND window, HWND parent, bool unhide) {
 // for a while is there, whatever the thread still waits for, and is reported so (shown
 // again too, should it have been hidden for the move).
 vantrel::TakeState ReadMove(HWND window) {
-    ForgetFinishedTakes();
     Take* take = FindTake(window, true);
     if (take == nullptr) return vantrel::TakeState::Refused;
     const auto state = static_cast<vantrel::TakeState>(take->state.load());
@@ -307,9 +308,7 @@ vantrel::TakeState ReadMove(HWND window) {
 }  // namespace
 
 vantrel::TakeState Win32Desktop::BeginTake(vantrel::WindowId w, vantrel::WindowId parent) {
-    // On its way somewhere already: one take at a time, and the first one stands. (A
-    // take read early but whose thread has ended since is over.)
-    ForgetFinishedTakes();
+    // On its way somewhere already: one take at a time, and the first one stands.
     if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Refused;
     const unsigned long long start = MicrosNow();
     const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
@@ -326,7 +325,6 @@ vantrel::TakeState Win32Desktop::TakeResult(vantrel::WindowId w) {
 }
 
 void Win32Desktop::BeginHandBack(HWND window) {
-    ForgetFinishedTakes();
     if (FindTake(window) == nullptr) StartMove(window, ::GetDesktopWindow(), false);
 }
 
