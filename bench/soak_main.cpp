@@ -237,6 +237,7 @@ private:
     std::vector<Document> m_documents;
     int m_nextId = 1;
     std::set<int> m_untracked;  // documents asked for whose window we do not know
+    std::map<int, std::string> m_gone;  // how each ended document was last seen, for the reports
     std::map<std::string, unsigned long long> m_operations;
     std::map<std::string, unsigned long long> m_operationMs;  // time spent in each kind
     std::string m_lastOperation;
@@ -567,6 +568,7 @@ void Soak::Check(bool final) {
             else if (end != viewer_protocol::kClosed && end != viewer_protocol::kDestroyedOnRequest && !document.mayDie)
                 Violation("lost " + name, name + " died without being asked to close (last seen " + document.lastSeen +
                                               ", its viewer says " + std::to_string(end) + ")", false);
+            m_gone[document.id] = "last seen " + document.lastSeen + ", its viewer says " + std::to_string(end);
             it = m_documents.erase(it);
             continue;
         }
@@ -597,8 +599,22 @@ void Soak::Check(bool final) {
         ++it;
     }
     for (const auto& [id, claimers] : claims) {
-        if (alive.count(id) == 0 && m_untracked.count(id) == 0)
-            lasting("dead " + std::to_string(id), "a button stands for document #" + std::to_string(id) + ", which is gone");
+        if (alive.count(id) == 0 && m_untracked.count(id) == 0) {
+            const std::string key = "dead " + std::to_string(id);
+            std::string text = "a button stands for document #" + std::to_string(id) + ", which is gone";
+            const auto pending = m_pending.find(key);
+            if (m_reported.count(key) == 0 && pending != m_pending.end() &&
+                Now() - pending->second >= static_cast<Clock>(m_options.graceMs)) {
+                // Only worth the questions once it has lasted: where the button is.
+                const auto gone = m_gone.find(id);
+                if (gone != m_gone.end()) text += " (" + gone->second + ")";
+                for (const FrameView* frame : claimers)
+                    text += "; its button is in " + std::string(frame->main ? "the main frame " : "frame ") +
+                            Hex(frame->frame) + (::IsWindowVisible(frame->frame) ? ", shown" : ", hidden") +
+                            ", cycles " + std::to_string(ReadTestCount(frame->frame, static_cast<int>(TestCount::Cycles)));
+            }
+            lasting(key, text);
+        }
     }
     // What holds again is forgotten, so that a later return of it counts anew.
     for (auto it = m_pending.begin(); it != m_pending.end();)

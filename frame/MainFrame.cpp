@@ -10,6 +10,7 @@
 #include "core/Text.h"
 #include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
+#include "hosting/SharedInput.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
 #include "frame/WindowName.h"
@@ -234,6 +235,9 @@ void CMainFrame::ApplyTabMode(bool tabMode) {
 }
 
 void CMainFrame::NewWindow() {
+    // Both the new frame and the box take the activation, which must not wait on a
+    // hosted program that hangs with the focus.
+    hosting::LeaveHungInput();
     if (m_registry.IsFull()) {
         ::MessageBoxW(Hwnd(), L"Sorry, you cannot have more than 15 windows (why do you even want more than that?)",
                       ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_ICONEXCLAMATION);
@@ -347,6 +351,7 @@ void CMainFrame::OnCaptionAction() { m_donationReminder.OnCaptionAction(Hwnd());
 
 void CMainFrame::ToggleStartWithWindows() {
     const bool enable = !m_app.Settings().IsOn(vantrel::profile::kStartOnBoot);
+    hosting::LeaveHungInput();  // the question and the warnings are boxes of ours
     // Declined or failed, the setting stays as it was: off.
     if (tray::ApplyStartWithWindows(Hwnd(), enable)) m_app.Settings().Set(vantrel::profile::kStartOnBoot, enable);
 }
@@ -453,6 +458,7 @@ void CMainFrame::DockTaskbarAtBottom() {
 }
 
 void CMainFrame::OnCloseAllWindows() {
+    hosting::LeaveHungInput();
     const int answer = ::MessageBoxW(Hwnd(), L"Do you really want to close all windows?",
                                      ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_YESNO | MB_ICONQUESTION);
     // Only a Yes closes anything: a box that went with its frame answers neither, and
@@ -462,6 +468,7 @@ void CMainFrame::OnCloseAllWindows() {
 
 void CMainFrame::OnChangeWindowName() {
     CWindowName dialog;
+    hosting::LeaveHungInput();
     if (dialog.DoModal(Hwnd()) != IDOK || !Exists()) return;
     SetText(vantrel::RenamedFrameTitle(dialog.m_strWindowName, ui::LoadStringResource(IDS_FRAME_TITLE),
                                        m_bMainFrame != 0));
@@ -489,9 +496,15 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     case ID_APP_EXIT:  // closes the application's main window, whichever frame asks
         if (m_app.MainWindow() != nullptr) ::PostMessageW(m_app.MainWindow()->Hwnd(), WM_CLOSE, 0, 0);
         return true;
-    case ID_APP_ABOUT: m_app.OnAppAbout(Hwnd()); return true;
+    case ID_APP_ABOUT:
+        hosting::LeaveHungInput();
+        m_app.OnAppAbout(Hwnd());
+        return true;
     case ID_VISIT_HOMEPAGE: OnVisitHomepage(); return true;
-    case ID_CHECK_FOR_UPDATE: m_updateCheck.CheckForUpdate(Hwnd()); return true;
+    case ID_CHECK_FOR_UPDATE:
+        hosting::LeaveHungInput();  // its answer comes in a box of ours
+        m_updateCheck.CheckForUpdate(Hwnd());
+        return true;
     case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;
     case ID_TABMODE: ToggleTabMode(); return true;
     case ID_DOCK_TASKBAR_BOTTOM: DockTaskbarAtBottom(); return true;

@@ -16,7 +16,7 @@ Activator& Activator::Instance() {
 
 bool Activator::Start() {
     m_uiThread = ::GetCurrentThreadId();
-    HANDLE thread = ::CreateThread(nullptr, 0, Work, this, 0, nullptr);
+    HANDLE thread = ::CreateThread(nullptr, 0, Work, this, 0, &m_workerThread);
     if (thread == nullptr) return false;
     ::CloseHandle(thread);
     return true;

@@ -22,6 +22,8 @@ public:
     // Counts finished requests, so that the capture cycle can look at the z-order
     // once one has moved something.
     unsigned Finished() const;
+    // The worker's thread, which shares our input from its start; 0 until it runs.
+    DWORD Thread() const { return m_workerThread; }
 
 private:
     Activator() = default;
@@ -33,6 +35,7 @@ private:
     bool m_started = false;
     bool m_failed = false;
     DWORD m_uiThread = 0;
+    DWORD m_workerThread = 0;
     HWND m_window = nullptr;  // waiting to be brought forward, or null
     Kind m_kind = Kind::Foreground;
     volatile LONG m_finished = 0;

@@ -10,6 +10,7 @@
 
 #include "hosting/Activator.h"
 #include "hosting/CloseQueue.h"
+#include "hosting/SharedInput.h"
 
 namespace hosting {
 
@@ -342,9 +343,7 @@ void Win32Desktop::ReleasePendingTakes() {
     }
 }
 
-void Win32Desktop::AttachInput(vantrel::WindowId w) {
-    ::AttachThreadInput(::GetCurrentThreadId(), ::GetWindowThreadProcessId(H(w), nullptr), TRUE);
-}
+void Win32Desktop::AttachInput(vantrel::WindowId w) { ShareInput(H(w)); }
 
 void Win32Desktop::Show(vantrel::WindowId w, vantrel::ShowCommand c) { ::ShowWindowAsync(H(w), ToShowCommand(c)); }
 

@@ -6,6 +6,7 @@
 
 #include "core/FrameTexts.h"
 #include "hosting/Activator.h"
+#include "hosting/SharedInput.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
 #include "ui/Dpi.h"
@@ -213,6 +214,7 @@ void CWindowCtrl::OnClockTick() {
     if (s_ticking) return;
     s_ticking = true;
     Win32Desktop::NewTick();
+    RejoinAnsweringInput();
     ++s_tick;
     // Hosted windows share their input with ours, so the focus tells of a click into
     // any of them, in any frame: then every frame looks at its z-order. The focus is

@@ -1,0 +1,78 @@
+#include "hosting/SharedInput.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "hosting/Activator.h"
+
+namespace hosting {
+namespace {
+
+constexpr UINT kAnswerTimeout = 100;  // ms: a busy program may take this long, a hung one does not answer
+
+struct Left {
+    DWORD thread;
+    HWND window;         // of that thread, asked whether it answers
+    bool asked = false;  // an answer is awaited
+};
+std::vector<Left> s_left;  // the user-interface thread's alone
+
+bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeout, &result) != 0;
+}
+
+void Leave(HWND window) {
+    const DWORD self = ::GetCurrentThreadId();
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (thread == 0 || thread == self) return;
+    if (std::any_of(s_left.begin(), s_left.end(), [thread](const Left& l) { return l.thread == thread; })) return;
+    if (Answers(window)) return;
+    if (::AttachThreadInput(self, thread, FALSE)) s_left.push_back({thread, window});
+}
+
+void CALLBACK Answered(HWND window, UINT, ULONG_PTR thread, LRESULT) {
+    const auto left = std::find_if(s_left.begin(), s_left.end(), [thread](const Left& l) { return l.thread == thread; });
+    if (left == s_left.end()) return;
+    s_left.erase(left);
+    // Joined again only while the window is still one of ours to host.
+    if (::GetWindowThreadProcessId(window, nullptr) == thread && ::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow())
+        ::AttachThreadInput(::GetCurrentThreadId(), static_cast<DWORD>(thread), TRUE);
+}
+
+}  // namespace
+
+void ShareInput(HWND window) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    // A thread that left and now has a window taken in has just answered the probes.
+    s_left.erase(std::remove_if(s_left.begin(), s_left.end(), [thread](const Left& l) { return l.thread == thread; }),
+                 s_left.end());
+    ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+}
+
+void LeaveHungInput() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetGUIThreadInfo(::GetCurrentThreadId(), &info)) return;
+    if (info.hwndFocus != nullptr) Leave(info.hwndFocus);
+    if (info.hwndActive != nullptr && info.hwndActive != info.hwndFocus) Leave(info.hwndActive);
+}
+
+void RejoinAnsweringInput() {
+    for (auto it = s_left.begin(); it != s_left.end();) {
+        if (::GetWindowThreadProcessId(it->window, nullptr) != it->thread) {
+            // Its window is gone, and with it the thread to join through: the other
+            // hosted programs still share the input of the activation worker.
+            it = s_left.erase(it);
+            if (const DWORD worker = Activator::Instance().Thread())
+                ::AttachThreadInput(::GetCurrentThreadId(), worker, TRUE);
+            continue;
+        }
+        if (!it->asked) {
+            it->asked = ::SendMessageCallbackW(it->window, WM_NULL, 0, 0, Answered, it->thread) != FALSE;
+        }
+        ++it;
+    }
+}
+
+}  // namespace hosting
