@@ -8,19 +8,12 @@
 namespace hosting {
 namespace {
 
-constexpr UINT kAnswerTimeout = 100;  // ms: a busy program may take this long, a hung one does not answer
-
 struct Left {
     DWORD thread;
     HWND window;         // of that thread, asked whether it answers
     bool asked = false;  // an answer is awaited
 };
 std::vector<Left> s_left;  // the user-interface thread's alone
-
-bool Answers(HWND window) {
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeout, &result) != 0;
-}
 
 void Leave(HWND window) {
     const DWORD self = ::GetCurrentThreadId();
@@ -41,6 +34,12 @@ void CALLBACK Answered(HWND window, UINT, ULONG_PTR thread, LRESULT) {
 }
 
 }  // namespace
+
+bool Answers(HWND window) {
+    constexpr UINT kTimeout = 100;  // ms a busy program may take; a hung one does not answer
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeout, &result) != 0;
+}
 
 void ShareInput(HWND window) {
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);

@@ -8,6 +8,10 @@
 
 namespace hosting {
 
+// Whether the window's thread answers a message soon (within 100 ms); one that is busy
+// or hung is left alone for now.
+bool Answers(HWND window);
+
 // Our input joins the input of the window's thread (a window just taken in).
 void ShareInput(HWND window);
 // Before our thread makes, shows or activates a window of its own.

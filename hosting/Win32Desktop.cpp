@@ -15,7 +15,6 @@
 namespace hosting {
 
 namespace {
-const UINT kAnswerTimeout = 100;  // ms a busy window may take before we give up on it
 // At a crash, how long a window on its way in is waited for before it is handed back.
 const DWORD kCrashTakeWait = 5000;
 // How long a move's thread may take after the window arrived before the window counts
@@ -23,12 +22,6 @@ const DWORD kCrashTakeWait = 5000;
 // parent changed, and a move read in between would be overtaken by a later click.
 const ULONGLONG kArrivalGrace = 250;
 
-// Whether the window's thread answers a message soon; one that is busy or hung
-// is left alone for now.
-bool Answers(HWND hwnd) {
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeout, &result) != 0;
-}
 
 // Taking a window into a host view makes its program wait on the programs whose
 // windows we took in before (their input is shared with ours). While one of them
