@@ -50,4 +50,10 @@ enum class TestCount : WPARAM {
     LayoutMicros = 12,
     CaptionMicros = 13,       // first caption and tooltip, in the cycle after capture
     ProbeMicros = 14,         // of SetParentMicros, the answer checks
+    CutShort = 15,            // cycles that stopped before their last record
 };
+// Test hook as well, sent to any frame: what its button wParam (a window handle)
+// stands for. lParam 0: the hosted window of its record, 0 when no record has it;
+// lParam 1: bits for the record found (1), moved (2), fresh (4), and for the frame's
+// taskbar: released (8), cycling (16), in a cycle now (32), letting go (64).
+inline constexpr UINT WM_VANTREL_TEST_BUTTON_RECORD = WM_APP + 0x103;

@@ -78,6 +78,32 @@ std::string Hex(HWND hwnd) {
     return text;
 }
 
+// What Vantrel says a button stands for, and what that window is now.
+std::string DescribeButton(HWND frame, HWND button) {
+    auto ask = [&](LPARAM what) -> long long {
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutW(frame, WM_VANTREL_TEST_BUTTON_RECORD, reinterpret_cast<WPARAM>(button), what,
+                                   SMTO_ABORTIFHUNG, 5000, &result))
+            return -1;
+        return static_cast<long long>(static_cast<LRESULT>(result));
+    };
+    const long long bits = ask(1);
+    const HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(ask(0)));
+    char text[160];
+    std::snprintf(text, sizeof text, "button %s: record bits %llx, window %s", Hex(button).c_str(),
+                  static_cast<unsigned long long>(bits), Hex(window).c_str());
+    std::string description = text;
+    if (window == nullptr) return description;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    std::string className;
+    for (wchar_t c : WindowClass(window)) className += c < 0x80 ? static_cast<char>(c) : '?';
+    std::snprintf(text, sizeof text, " (alive %d, process %lu, parent %s, class %s)", ::IsWindow(window) ? 1 : 0,
+                  static_cast<unsigned long>(pid), Hex(::GetAncestor(window, GA_PARENT)).c_str(),
+                  className.c_str());
+    return description + text;
+}
+
 bool ParseNumber(const char* text, long long low, long long high, long long& value) {
     char* end = nullptr;
     const long long parsed = std::strtoll(text, &end, 10);
@@ -568,7 +594,8 @@ void Soak::Check(bool final) {
             else if (end != viewer_protocol::kClosed && end != viewer_protocol::kDestroyedOnRequest && !document.mayDie)
                 Violation("lost " + name, name + " died without being asked to close (last seen " + document.lastSeen +
                                               ", its viewer says " + std::to_string(end) + ")", false);
-            m_gone[document.id] = "last seen " + document.lastSeen + ", its viewer says " + std::to_string(end);
+            m_gone[document.id] = "last seen " + document.lastSeen + ", its viewer says " + std::to_string(end) +
+                                  ", window " + Hex(document.hwnd);
             it = m_documents.erase(it);
             continue;
         }
@@ -608,10 +635,14 @@ void Soak::Check(bool final) {
                 // Only worth the questions once it has lasted: where the button is.
                 const auto gone = m_gone.find(id);
                 if (gone != m_gone.end()) text += " (" + gone->second + ")";
-                for (const FrameView* frame : claimers)
+                for (const FrameView* frame : claimers) {
                     text += "; its button is in " + std::string(frame->main ? "the main frame " : "frame ") +
                             Hex(frame->frame) + (::IsWindowVisible(frame->frame) ? ", shown" : ", hidden") +
-                            ", cycles " + std::to_string(ReadTestCount(frame->frame, static_cast<int>(TestCount::Cycles)));
+                            ", cycles " + std::to_string(ReadTestCount(frame->frame, static_cast<int>(TestCount::Cycles))) +
+                            ", cut short " + std::to_string(ReadTestCount(frame->frame, static_cast<int>(TestCount::CutShort)));
+                    for (const auto& [button, buttonId] : frame->buttons)
+                        if (buttonId == id) text += ", " + DescribeButton(frame->frame, button);
+                }
             }
             lasting(key, text);
         }

@@ -115,6 +115,7 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
         // records are gone or new, and the indices gathered so far name other records.
         if (m_nReshapes != reshapes || i >= m_windows.size()) {
             dropList.clear();
+            ++m_counts.cutShort;
             break;
         }
 

@@ -36,6 +36,7 @@ struct CaptureCounts {
     unsigned takenFromOffers = 0;
     unsigned takenByEnumeration = 0;
     unsigned records = 0;  // records added, by capture or by a move from another frame
+    unsigned cutShort = 0;  // cycles that stopped early since the records changed under them
     std::uint64_t setParentMicros = 0;  // re-parenting, the answer checks before it included
     std::uint64_t attachMicros = 0;
     std::uint64_t showMicros = 0;

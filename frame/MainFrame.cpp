@@ -650,8 +650,23 @@ LRESULT CMainFrame::OnTestCount(WPARAM which) {
     case TestCount::LayoutMicros: return static_cast<LRESULT>(counts.layoutMicros);
     case TestCount::CaptionMicros: return static_cast<LRESULT>(counts.captionMicros);
     case TestCount::ProbeMicros: return static_cast<LRESULT>(hosting::Win32Desktop::ProbeMicros());
+    case TestCount::CutShort: return counts.cutShort;
     }
     return -1;
+}
+
+LRESULT CMainFrame::OnTestButtonRecord(HWND button, LPARAM what) {
+    if (!testhooks::Enabled()) return -1;
+    hosting::CWindowCtrl& control = WindowCtrl();
+    const vantrel::HostedWindowRecord* record = control.RecordOfButton(button);
+    if (what == 0) return record != nullptr ? static_cast<LRESULT>(record->hWnd) : 0;
+    LRESULT bits = 0;
+    if (record != nullptr) bits |= 1 | (record->bMoved ? 2 : 0) | (record->bFresh ? 4 : 0);
+    if (control.Engine().IsReleased()) bits |= 8;
+    if (control.IsCycling()) bits |= 16;
+    if (control.IsInCycle()) bits |= 32;
+    if (control.IsLettingGo()) bits |= 64;
+    return bits;
 }
 
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
@@ -728,6 +743,8 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnTestMenuItem(wParam);
     case WM_VANTREL_TEST_COUNT:
         return OnTestCount(wParam);
+    case WM_VANTREL_TEST_BUTTON_RECORD:
+        return OnTestButtonRecord(reinterpret_cast<HWND>(wParam), lParam);
     default:
         if (tray::TrayIcon::IsTaskbarCreated(message)) {
             if (m_bMainFrame && m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) m_trayIcon.OnTaskbarCreated();

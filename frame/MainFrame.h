@@ -77,6 +77,7 @@ private:
     void OnEndSession();
     LRESULT OnTestMenuItem(WPARAM which);
     LRESULT OnTestCount(WPARAM which);
+    LRESULT OnTestButtonRecord(HWND button, LPARAM what);
 
     void OnApplicationLook(unsigned id);
     void OnToggleWindowTaskbar();

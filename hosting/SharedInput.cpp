@@ -24,13 +24,20 @@ void Leave(HWND window) {
     if (::AttachThreadInput(self, thread, FALSE)) s_left.push_back({thread, window});
 }
 
+void JoinThroughWorker() {
+    if (const DWORD worker = Activator::Instance().Thread()) ::AttachThreadInput(::GetCurrentThreadId(), worker, TRUE);
+}
+
 void CALLBACK Answered(HWND window, UINT, ULONG_PTR thread, LRESULT) {
     const auto left = std::find_if(s_left.begin(), s_left.end(), [thread](const Left& l) { return l.thread == thread; });
     if (left == s_left.end()) return;
     s_left.erase(left);
-    // Joined again only while the window is still one of ours to host.
+    // Joined again through it only while the window is still one of ours to host;
+    // else through the activation worker, which the other hosted programs share.
     if (::GetWindowThreadProcessId(window, nullptr) == thread && ::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow())
         ::AttachThreadInput(::GetCurrentThreadId(), static_cast<DWORD>(thread), TRUE);
+    else
+        JoinThroughWorker();
 }
 
 }  // namespace
@@ -63,8 +70,7 @@ void RejoinAnsweringInput() {
             // Its window is gone, and with it the thread to join through: the other
             // hosted programs still share the input of the activation worker.
             it = s_left.erase(it);
-            if (const DWORD worker = Activator::Instance().Thread())
-                ::AttachThreadInput(::GetCurrentThreadId(), worker, TRUE);
+            JoinThroughWorker();
             continue;
         }
         if (!it->asked) {

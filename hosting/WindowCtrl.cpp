@@ -570,6 +570,13 @@ void CWindowCtrl::Destroy(vantrel::ButtonId button) {
     if (it != m_buttons.end()) m_buttons.erase(it);  // the object destroys its window
 }
 
+const vantrel::HostedWindowRecord* CWindowCtrl::RecordOfButton(HWND button) const {
+    for (const vantrel::HostedWindowRecord& record : m_engine.Windows()) {
+        if (record.pButton != vantrel::kNoButton && AsButton(record.pButton)->Hwnd() == button) return &record;
+    }
+    return nullptr;
+}
+
 std::wstring CWindowCtrl::Caption(vantrel::ButtonId button) { return AsButton(button)->Text(); }
 
 void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text) {

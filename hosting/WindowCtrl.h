@@ -59,6 +59,10 @@ public:
     // frame hears WM_VANTREL_WINDOWS_LET_GO once none is left.
     void LetGoOfWindows();
     bool IsLettingGo() const { return m_bLettingGo; }
+    bool IsCycling() const { return m_bCycling; }
+    bool IsInCycle() const { return m_bInCycle; }
+    // The record whose button is `button`, or null: for tests that ask what a button stands for.
+    const vantrel::HostedWindowRecord* RecordOfButton(HWND button) const;
 
     HostFrame* m_pOwnerFrame = nullptr;
 
