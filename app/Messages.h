@@ -55,5 +55,7 @@ enum class TestCount : WPARAM {
 // Test hook as well, sent to any frame: what its button wParam (a window handle)
 // stands for. lParam 0: the hosted window of its record, 0 when no record has it;
 // lParam 1: bits for the record found (1), moved (2), fresh (4), and for the frame's
-// taskbar: released (8), cycling (16), in a cycle now (32), letting go (64).
+// taskbar: released (8), cycling (16), in a cycle now (32), letting go (64);
+// lParam 2: the window as the frame sees it: alive (1), in its host view (2), with a
+// title (4); lParam 3: the record's index; lParam 4: the clock's tick count.
 inline constexpr UINT WM_VANTREL_TEST_BUTTON_RECORD = WM_APP + 0x103;

@@ -90,8 +90,8 @@ std::string DescribeButton(HWND frame, HWND button) {
     const long long bits = ask(1);
     const HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(ask(0)));
     char text[160];
-    std::snprintf(text, sizeof text, "button %s: record bits %llx, window %s", Hex(button).c_str(),
-                  static_cast<unsigned long long>(bits), Hex(window).c_str());
+    std::snprintf(text, sizeof text, "button %s: record bits %llx, window %s, seen %lld, index %lld, tick %lld",
+                  Hex(button).c_str(), static_cast<unsigned long long>(bits), Hex(window).c_str(), ask(2), ask(3), ask(4));
     std::string description = text;
     if (window == nullptr) return description;
     DWORD pid = 0;
@@ -102,6 +102,11 @@ std::string DescribeButton(HWND frame, HWND button) {
                   static_cast<unsigned long>(pid), Hex(::GetAncestor(window, GA_PARENT)).c_str(),
                   className.c_str());
     return description + text;
+}
+
+bool AnswersWithin(HWND window, UINT ms) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
 }
 
 bool ParseNumber(const char* text, long long low, long long high, long long& value) {
@@ -289,6 +294,8 @@ private:
 bool Soak::StartViewer(size_t index) {
     auto process = std::make_unique<ViewerProcess>();
     if (!process->Start(ViewerExe(), {L"--windows", L"0", L"--stay"})) return false;
+    // A viewer held up inside a re-parenting must not hold up the checks for long.
+    process->SetSendTimeout(1000);
     m_viewers[index].process = std::move(process);
     ++m_viewers[index].generation;
     m_viewers[index].hungUntil = 0;
@@ -606,12 +613,16 @@ void Soak::Check(bool final) {
             claimed != claims.end() ? claimed->second : std::vector<const FrameView*>{};
         HWND parent = ::GetAncestor(document.hwnd, GA_PARENT);
         const auto host = std::find_if(frames.begin(), frames.end(), [&](const FrameView& f) { return f.hostView == parent; });
+        const std::string before = document.lastSeen;
         document.lastSeen = parent == ::GetDesktopWindow() ? "top-level"
                             : host == frames.end()         ? "in another window"
                             : host->main                   ? "in the main frame"
                                                            : "in frame " + Hex(host->frame);
         if (parent == ::GetDesktopWindow()) {
-            if (!::IsWindowVisible(document.hwnd)) lasting("hidden " + name, name + " is a hidden top-level window");
+            if (!::IsWindowVisible(document.hwnd))
+                lasting("hidden " + name, name + " is a hidden top-level window (before: " + before + "; viewer " +
+                                              std::to_string(document.viewer) +
+                                              (AnswersWithin(document.hwnd, 100) ? " answers)" : " does not answer)"));
             if (!claimers.empty()) lasting("unhosted " + name, name + " is top-level but has a button");
         } else if (host != frames.end()) {
             const auto own = std::count(claimers.begin(), claimers.end(), &*host);

@@ -660,6 +660,17 @@ LRESULT CMainFrame::OnTestButtonRecord(HWND button, LPARAM what) {
     hosting::CWindowCtrl& control = WindowCtrl();
     const vantrel::HostedWindowRecord* record = control.RecordOfButton(button);
     if (what == 0) return record != nullptr ? static_cast<LRESULT>(record->hWnd) : 0;
+    if (what == 2) {
+        // How the record's window looks from here: alive (1), in the host view (2), with a title (4).
+        if (record == nullptr) return 0;
+        HWND window = reinterpret_cast<HWND>(record->hWnd);
+        wchar_t title[8] = {};
+        return (::IsWindow(window) ? 1 : 0) |
+               (::GetAncestor(window, GA_PARENT) == reinterpret_cast<HWND>(control.Engine().HostView()) ? 2 : 0) |
+               (::InternalGetWindowText(window, title, 8) > 0 ? 4 : 0);
+    }
+    if (what == 3) return record != nullptr ? record - control.Windows().data() : -1;
+    if (what == 4) return static_cast<LRESULT>(hosting::CWindowCtrl::Tick());
     LRESULT bits = 0;
     if (record != nullptr) bits |= 1 | (record->bMoved ? 2 : 0) | (record->bFresh ? 4 : 0);
     if (control.Engine().IsReleased()) bits |= 8;

@@ -188,6 +188,8 @@ void CWindowCtrl::AnnounceReleased(const std::vector<HWND>& windows) {
     }
 }
 
+unsigned CWindowCtrl::Tick() { return s_tick; }
+
 void CWindowCtrl::StartClock() {
     if (s_clock != nullptr) return;
     for (CWindowCtrl* control : LiveControls()) {

@@ -60,6 +60,7 @@ public:
     void LetGoOfWindows();
     bool IsLettingGo() const { return m_bLettingGo; }
     bool IsCycling() const { return m_bCycling; }
+    static unsigned Tick();  // of the clock every frame's cycle runs on
     bool IsInCycle() const { return m_bInCycle; }
     // The record whose button is `button`, or null: for tests that ask what a button stands for.
     const vantrel::HostedWindowRecord* RecordOfButton(HWND button) const;

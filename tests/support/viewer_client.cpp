@@ -258,7 +258,7 @@ LRESULT ViewerProcess::Send(unsigned command, const std::wstring& argument) cons
     // SMTO_NORMAL, not SMTO_BLOCK: while waiting, this thread must still
     // answer messages the viewer's work sends to windows of ours.
     if (!SendMessageTimeoutW(m_hControl, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
-                             kSendTimeoutMs, &result))
+                             m_nSendTimeout, &result))
         return 0;
     return static_cast<LRESULT>(result);
 }

@@ -65,6 +65,10 @@ public:
     // Asks the viewer to quit and waits for the process to end.
     bool Quit(int timeoutMs = 5000);
 
+    // How long a command may take before it counts as failed (5 s unless set);
+    // HowEnded always waits the 5 s.
+    void SetSendTimeout(unsigned milliseconds) { m_nSendTimeout = milliseconds; }
+
     bool WaitForExit(int timeoutMs);
     bool IsRunning() const;
     DWORD Pid() const { return m_pid; }
@@ -81,4 +85,5 @@ private:
     HANDLE m_hProcess = nullptr;
     DWORD m_pid = 0;
     HWND m_hControl = nullptr;
+    unsigned m_nSendTimeout = 5000;
 };
