@@ -57,5 +57,6 @@ enum class TestCount : WPARAM {
 // lParam 1: bits for the record found (1), moved (2), fresh (4), and for the frame's
 // taskbar: released (8), cycling (16), in a cycle now (32), letting go (64);
 // lParam 2: the window as the frame sees it: alive (1), in its host view (2), with a
-// title (4); lParam 3: the record's index; lParam 4: the clock's tick count.
+// title (4); lParam 3: the record's index; lParam 4: the clock's tick count; lParam 5:
+// the frame's cycle that last looked at the record; lParam 6: the frame's records.
 inline constexpr UINT WM_VANTREL_TEST_BUTTON_RECORD = WM_APP + 0x103;

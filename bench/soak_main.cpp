@@ -90,8 +90,10 @@ std::string DescribeButton(HWND frame, HWND button) {
     const long long bits = ask(1);
     const HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(ask(0)));
     char text[160];
-    std::snprintf(text, sizeof text, "button %s: record bits %llx, window %s, seen %lld, index %lld, tick %lld",
-                  Hex(button).c_str(), static_cast<unsigned long long>(bits), Hex(window).c_str(), ask(2), ask(3), ask(4));
+    std::snprintf(text, sizeof text,
+                  "button %s: record bits %llx, window %s, seen %lld, index %lld of %lld, tick %lld, visited in cycle %lld",
+                  Hex(button).c_str(), static_cast<unsigned long long>(bits), Hex(window).c_str(), ask(2), ask(3), ask(6),
+                  ask(4), ask(5));
     std::string description = text;
     if (window == nullptr) return description;
     DWORD pid = 0;

@@ -86,6 +86,7 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
         const bool visit = (scope.tick + i) % period == 0 || m_windows[i].bMoved || m_windows[i].bFresh;
         if (visit || scope.parents) {
             HostedWindowRecord& record = m_windows[i];
+            record.nVisited = m_counts.cycles;
             // A window that left our host view without us (its program took it back,
             // or it died and its handle went to a new window) has no place here; once
             // it is top-level, the main frame takes it in anew.

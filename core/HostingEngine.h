@@ -63,6 +63,7 @@ struct HostedWindowRecord {
     ButtonId pButton = kNoButton;   // owned: destroyed with the record
     bool bMoved = false;            // handed to another frame; dropped by the next cycle
     bool bFresh = true;             // its title not read yet: the next cycle reads it
+    unsigned nVisited = 0;          // the cycle that last looked at it, for tests
 };
 
 // What the engine asks of the frame around it.

@@ -671,6 +671,8 @@ LRESULT CMainFrame::OnTestButtonRecord(HWND button, LPARAM what) {
     }
     if (what == 3) return record != nullptr ? record - control.Windows().data() : -1;
     if (what == 4) return static_cast<LRESULT>(hosting::CWindowCtrl::Tick());
+    if (what == 5) return record != nullptr ? static_cast<LRESULT>(record->nVisited) : -1;
+    if (what == 6) return static_cast<LRESULT>(control.Windows().size());
     LRESULT bits = 0;
     if (record != nullptr) bits |= 1 | (record->bMoved ? 2 : 0) | (record->bFresh ? 4 : 0);
     if (control.Engine().IsReleased()) bits |= 8;
