@@ -380,7 +380,10 @@ void Win32Desktop::SetForeground(vantrel::WindowId w) {
     ::BringWindowToTop(H(w));
 }
 
-void Win32Desktop::SwitchTo(vantrel::WindowId w) { ::SwitchToThisWindow(H(w), FALSE); }
+void Win32Desktop::SwitchTo(vantrel::WindowId w) {
+    LeaveHungInput();  // bringing a frame of ours forward moves the focus
+    ::SwitchToThisWindow(H(w), FALSE);
+}
 
 void Win32Desktop::Close(vantrel::WindowId w) { CloseQueue::Instance().Close(H(w)); }
 

@@ -635,7 +635,10 @@ bool CWindowCtrl::IsHostedElsewhere(vantrel::WindowId window) {
     return m_pOwnerFrame != nullptr && m_pOwnerFrame->IsHostedElsewhere(reinterpret_cast<HWND>(window));
 }
 
-bool CWindowCtrl::BringToFrontOnCapture() { return m_settings.IsOn(vantrel::profile::kBringToFront); }
+// A closing frame is out of sight and stays so: a window that arrives while it lets
+// go is recorded only to be handed back. Bringing the hidden frame forward would
+// move the focus, which waits on the program holding it, which may hang.
+bool CWindowCtrl::BringToFrontOnCapture() { return !m_bLettingGo && m_settings.IsOn(vantrel::profile::kBringToFront); }
 
 // The user works in this frame when it is the foreground window or holds it. Hosted
 // windows are children by ancestry only (they keep their own styles), and a floating
