@@ -10,6 +10,7 @@
 #include "core/Text.h"
 #include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
+#include "hosting/Activator.h"
 #include "hosting/SharedInput.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
@@ -682,6 +683,22 @@ LRESULT CMainFrame::OnTestButtonRecord(HWND button, LPARAM what) {
     return bits;
 }
 
+// The default handling moves the focus to the frame, and so waits on the program of
+// the window that holds it in the input we share with hosted windows, which may hang
+// right then. A hosted window of this frame keeps the focus; one of another frame
+// gives it up through the activation worker, which waits in our place.
+bool CMainFrame::OnActivate(bool active) {
+    if (!active || ::IsIconic(Hwnd())) return false;
+    HWND focus = ::GetFocus();
+    if (focus == nullptr || ::GetWindowThreadProcessId(focus, nullptr) == ::GetCurrentThreadId()) return false;
+    // Hosted windows keep their own styles, so IsChild does not see them as ours.
+    for (HWND up = ::GetAncestor(focus, GA_PARENT); up != nullptr && up != ::GetDesktopWindow();
+         up = ::GetAncestor(up, GA_PARENT)) {
+        if (up == Hwnd()) return true;
+    }
+    return hosting::Activator::Instance().Request(m_wndView.Hwnd(), hosting::Activator::Kind::Focus);
+}
+
 bool CMainFrame::PreTranslateMessage(MSG& msg) {
     return m_hAccel != nullptr && ::TranslateAcceleratorW(Hwnd(), m_hAccel, &msg) != 0;
 }
@@ -692,6 +709,9 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT result = FrameWindow::HandleMessage(message, wParam, lParam);
         return result == -1 ? -1 : OnCreate();
     }
+    case WM_ACTIVATE:
+        if (OnActivate(LOWORD(wParam) != WA_INACTIVE)) return 0;
+        break;
     case WM_SETFOCUS:
         if (m_wndView.Hwnd() != nullptr) ::SetFocus(m_wndView.Hwnd());
         return 0;

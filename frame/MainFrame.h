@@ -72,6 +72,7 @@ private:
     void OnWindowPosChanging(WINDOWPOS& pos);
     bool OnClose();
     void OnDestroy();
+    bool OnActivate(bool active);
     void OnInitMenuPopup(HMENU popup, bool isSystemMenu);
     bool OnSysCommand(UINT command);
     void OnEndSession();

@@ -55,7 +55,9 @@ DWORD WINAPI Activator::Work(void* self) {
         activator.m_window = nullptr;
         ::LeaveCriticalSection(&activator.m_lock);
 
-        if (::IsWindow(window)) {
+        if (kind == Kind::Focus) {
+            if (::IsWindow(window)) ::SetFocus(window);
+        } else if (::IsWindow(window)) {
             if (kind == Kind::Foreground)
                 ::SetForegroundWindow(window);
             else

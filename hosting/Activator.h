@@ -14,6 +14,7 @@ public:
     enum class Kind {
         Foreground,  // the foreground window of the system, raised among its siblings
         Active,      // the active window of our input, raised among its siblings
+        Focus,       // the keyboard focus of our input, nothing raised
     };
 
     static Activator& Instance();
