@@ -202,6 +202,8 @@ struct Document {
     int viewer = 0;            // index into the viewers
     unsigned generation = 0;   // of that viewer: a restarted viewer is another process
     bool mayDie = false;       // asked to close, or its viewer ended
+    DWORD pid = 0;             // of its viewer: a handle of another process is another window
+    bool outlived = false;     // its window was seen after its viewer had ended
     std::string lastSeen = "not yet seen";
 };
 
@@ -288,6 +290,7 @@ private:
     long long m_cycles = -1;
     Clock m_cyclesMoved = 0;
     Clock m_longestCycleStall = 0;
+    unsigned m_outlived = 0;  // documents whose window was still there after their viewer ended
     std::map<HWND, Clock> m_boxesSeen;  // question boxes, when first seen
     Clock m_nextBoxLook = 0;
     bool m_vantrelAsks = false;  // one of Vantrel's boxes was open at the last look
@@ -360,7 +363,8 @@ void Soak::ViewerStep() {
         HWND hwnd = m_viewers[v].process->Open(TitleFor(id, m_random));
         Count("viewer: open");
         if (hwnd != nullptr)
-            m_documents.push_back(Document{hwnd, id, static_cast<int>(v), m_viewers[v].generation, false});
+            m_documents.push_back(
+                Document{hwnd, id, static_cast<int>(v), m_viewers[v].generation, false, m_viewers[v].process->Pid()});
         else
             m_untracked.insert(id);  // the viewer may still make it, after the send gave up
         return;
@@ -585,11 +589,13 @@ void Soak::Check(bool final) {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(document.hwnd, &pid);
         const Viewer& viewer = m_viewers[static_cast<size_t>(document.viewer)];
-        const bool sameProcess = viewer.process && viewer.generation == document.generation && pid == viewer.process->Pid();
-        if (!::IsWindow(document.hwnd) || !sameProcess) {
+        const bool ofItsViewer = viewer.process && viewer.generation == document.generation;
+        // A window lives on for a while after its program was killed: it is gone once
+        // it is no window of that program any more.
+        if (!::IsWindow(document.hwnd) || pid != document.pid) {
             // The viewer tells how it ended; a hung one is asked later.
             int end = viewer_protocol::kStillOpen;
-            if (sameProcess || (viewer.process && viewer.generation == document.generation && viewer.process->IsRunning())) {
+            if (ofItsViewer && viewer.process->IsRunning()) {
                 if (!ViewerAnswers(static_cast<size_t>(document.viewer))) {
                     ++it;
                     continue;
@@ -607,6 +613,10 @@ void Soak::Check(bool final) {
                                   ", window " + Hex(document.hwnd);
             it = m_documents.erase(it);
             continue;
+        }
+        if (!ofItsViewer && !document.outlived) {
+            document.outlived = true;
+            ++m_outlived;
         }
         alive.insert(document.id);
         const std::string name = "document #" + std::to_string(document.id);
@@ -747,6 +757,7 @@ int Soak::Run() {
 
     Print("soak: %.0f s, %llu operations, %llu checks, slowest WM_NULL answer %.0f ms, longest stop of the cycle %llu ms",
           seconds, m_total, m_checks, m_slowestAnswerMs, static_cast<unsigned long long>(m_longestCycleStall));
+    Print("soak: %u documents outlived their viewer for a while", m_outlived);
     for (const auto& [name, count] : m_operations)
         Print("  %-40s %6llu  %7llu ms in all", name.c_str(), count, m_operationMs[name]);
     for (const char* name : {"(nothing done)", "(answering)", "(checking)"})
