@@ -177,6 +177,8 @@ TEST_F(Tray, MenuClosesOnEscapeOrAClickElsewhereAndItsCommandsReachTheMainFrame)
     HWND second = NewFrame();
     ASSERT_NE(second, nullptr);
     ::SetForegroundWindow(second);
+    // Taken late, the activation would close the menu before the key comes.
+    ASSERT_TRUE(WaitFor([&] { return ActiveOf(second) == second; }, 3000));
     const size_t frames = vantrel.Frames().size();
     ASSERT_NE(OpenTrayMenu(), nullptr);
     TypeKey('N');

@@ -60,12 +60,17 @@ POINT CenterOf(HWND window) {
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
-HWND CaptureOf(HWND window) {
+namespace {
+GUITHREADINFO InputOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndCapture;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return GUITHREADINFO{};
+    return info;
 }
+}  // namespace
+
+HWND CaptureOf(HWND window) { return InputOf(window).hwndCapture; }
+HWND ActiveOf(HWND window) { return InputOf(window).hwndActive; }
 
 bool PressLeftButtonOn(HWND window, POINT at) {
     MoveMouseTo(at);
