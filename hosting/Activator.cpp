@@ -55,9 +55,11 @@ DWORD WINAPI Activator::Work(void* self) {
         activator.m_window = nullptr;
         ::LeaveCriticalSection(&activator.m_lock);
 
-        if (kind == Kind::Focus) {
-            if (::IsWindow(window)) ::SetFocus(window);
-        } else if (::IsWindow(window)) {
+        if (!::IsWindow(window)) {
+            // gone meanwhile: nothing to do
+        } else if (kind == Kind::Focus) {
+            ::SetFocus(window);
+        } else {
             if (kind == Kind::Foreground)
                 ::SetForegroundWindow(window);
             else
