@@ -398,30 +398,30 @@ bool HostingEngine::PollShortcuts() {
     return true;
 }
 
-const HostedWindowRecord* HostingEngine::ActiveRecord() {
-    const int active = GetActiveIndex();
-    return active < 0 ? nullptr : &m_windows[static_cast<std::size_t>(active)];
+const HostedWindowRecord* HostingEngine::CommandRecord(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return nullptr;
+    const HostedWindowRecord& record = m_windows[static_cast<std::size_t>(index)];
+    return record.bMoved ? nullptr : &record;
 }
 
-void HostingEngine::CloseActiveWindow() {
-    if (const HostedWindowRecord* record = ActiveRecord()) m_desktop.Close(record->hWnd);
+void HostingEngine::CloseWindowAt(int index) {
+    if (const HostedWindowRecord* record = CommandRecord(index)) m_desktop.Close(record->hWnd);
 }
 
-void HostingEngine::MaximizeActiveWindow() {
-    const HostedWindowRecord* record = ActiveRecord();
+void HostingEngine::MaximizeWindowAt(int index) {
     m_bZOrderStale = true;  // a maximized window on top is fitted
-    if (record && !record->bMoved) m_desktop.Show(record->hWnd, ShowCommand::ShowMaximized);
+    if (const HostedWindowRecord* record = CommandRecord(index))
+        m_desktop.Show(record->hWnd, ShowCommand::ShowMaximized);
 }
 
-void HostingEngine::MinimizeActiveWindow() {
-    const HostedWindowRecord* record = ActiveRecord();
+void HostingEngine::MinimizeWindowAt(int index) {
     m_bZOrderStale = true;
-    if (record && !record->bMoved) m_desktop.Show(record->hWnd, ShowCommand::Minimize);
+    if (const HostedWindowRecord* record = CommandRecord(index)) m_desktop.Show(record->hWnd, ShowCommand::Minimize);
 }
 
-void HostingEngine::CenterActiveWindow() {
-    const HostedWindowRecord* record = ActiveRecord();
-    if (!record || record->bMoved) return;
+void HostingEngine::CenterWindowAt(int index) {
+    const HostedWindowRecord* record = CommandRecord(index);
+    if (record == nullptr) return;
     const Rect outer = m_desktop.WindowRect(record->hWnd);
     const Rect client = m_desktop.ClientRect(m_hHostView);
     m_desktop.Move(record->hWnd, CenteredRect(Size{outer.Width(), outer.Height()}, client));

@@ -166,11 +166,17 @@ public:
     bool IsDragging() const { return m_bDragging; }
     int DragIndex() const { return m_nDragIndex; }
 
-    // Commands of the button menu; they act on the active record, if there is one.
-    void CloseActiveWindow();
-    void MaximizeActiveWindow();
-    void MinimizeActiveWindow();
-    void CenterActiveWindow();
+    // Commands of the button menu on the record at `index`; nothing for a stale index
+    // or a record handed to another frame.
+    void CloseWindowAt(int index);
+    void MaximizeWindowAt(int index);
+    void MinimizeWindowAt(int index);
+    void CenterWindowAt(int index);
+    // The same on the active record, if there is one.
+    void CloseActiveWindow() { CloseWindowAt(GetActiveIndex()); }
+    void MaximizeActiveWindow() { MaximizeWindowAt(GetActiveIndex()); }
+    void MinimizeActiveWindow() { MinimizeWindowAt(GetActiveIndex()); }
+    void CenterActiveWindow() { CenterWindowAt(GetActiveIndex()); }
 
     // Commands on every hosted window of this frame, in button order.
     void TileHorizontally();
@@ -195,8 +201,8 @@ private:
     void DropRecords(const std::vector<std::size_t>& indices);
     void Renumber();
     void SwapRecords(std::size_t a, std::size_t b);
-    // The record the commands act on, or null.
-    const HostedWindowRecord* ActiveRecord();
+    // The record at `index` when a command may act on it, or null.
+    const HostedWindowRecord* CommandRecord(int index) const;
     std::vector<WindowId> HandleCopy() const;
     void TakeOfferedWindows();
     bool IsOffered(WindowId window) const;

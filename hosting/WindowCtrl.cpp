@@ -460,11 +460,14 @@ void CWindowCtrl::ShowWindowMenu(HWND button) {
     auto* clicked = dynamic_cast<ui::ImageButton*>(ui::Window::FromHandle(button));
     const int index = clicked != nullptr ? m_engine.IndexOfButton(reinterpret_cast<vantrel::ButtonId>(clicked)) : -1;
     if (index < 0) return;
-    // The window comes forward first, so that the commands act on the one clicked.
+    // The menu's commands act on the window of this button, whatever is in front by
+    // the time one is chosen: bringing it forward may be held up by a program that hangs.
+    const HWND window = reinterpret_cast<HWND>(m_engine.Windows()[static_cast<size_t>(index)].hWnd);
     m_engine.BringForward(index);
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    BuildWindowMenu().Track(Hwnd(), cursor);
+    const UINT id = BuildWindowMenu().TrackForCommand(Hwnd(), cursor);
+    if (id != 0 && Exists()) RunWindowCommand(id, window);
 }
 
 HWND CWindowCtrl::ActiveWindow() {
@@ -472,20 +475,37 @@ HWND CWindowCtrl::ActiveWindow() {
     return index >= 0 ? reinterpret_cast<HWND>(m_engine.Windows()[static_cast<size_t>(index)].hWnd) : nullptr;
 }
 
-bool CWindowCtrl::OnCommand(UINT id) {
-    if (id >= ID_MOVE_TO_FIRST && id <= ID_MOVE_TO_LAST) {
-        MoveActiveToFrame(id - ID_MOVE_TO_FIRST);
+bool CWindowCtrl::OnCommand(UINT id) { return RunWindowCommand(id, ActiveWindow()); }
+
+bool CWindowCtrl::RunWindowCommand(UINT id, HWND window) {
+    const bool moveTo = id >= ID_MOVE_TO_FIRST && id <= ID_MOVE_TO_LAST;
+    switch (id) {
+    case ID_WINDOW_CLOSE:
+    case ID_WINDOW_MAXIMIZE:
+    case ID_WINDOW_MINIMIZE:
+    case ID_WINDOW_CENTER:
+    case ID_WINDOW_MOVE_TO_NEW:
+    case ID_WINDOW_MOVE_TO_MAIN: break;
+    default:
+        if (!moveTo) return false;
+    }
+    // A window that went, or went to another frame, while the menu was open is left alone.
+    const int index = m_engine.IndexOfWindow(reinterpret_cast<vantrel::WindowId>(window));
+    if (index < 0 || m_engine.Windows()[static_cast<size_t>(index)].bMoved) return true;
+    if (moveTo) {
+        MoveToFrame(window, id - ID_MOVE_TO_FIRST);
         return true;
     }
     switch (id) {
-    case ID_WINDOW_CLOSE: m_engine.CloseActiveWindow(); return true;
-    case ID_WINDOW_MAXIMIZE: m_engine.MaximizeActiveWindow(); return true;
-    case ID_WINDOW_MINIMIZE: m_engine.MinimizeActiveWindow(); return true;
-    case ID_WINDOW_CENTER: m_engine.CenterActiveWindow(); return true;
-    case ID_WINDOW_MOVE_TO_NEW: MoveActiveToNewFrame(); return true;
-    case ID_WINDOW_MOVE_TO_MAIN: MoveActiveToMainFrame(); return true;
-    default: return false;
+    case ID_WINDOW_CLOSE: m_engine.CloseWindowAt(index); break;
+    case ID_WINDOW_MAXIMIZE: m_engine.MaximizeWindowAt(index); break;
+    case ID_WINDOW_MINIMIZE: m_engine.MinimizeWindowAt(index); break;
+    case ID_WINDOW_CENTER: m_engine.CenterWindowAt(index); break;
+    case ID_WINDOW_MOVE_TO_NEW: MoveToNewFrame(window); break;
+    case ID_WINDOW_MOVE_TO_MAIN: MoveToMainFrame(window); break;
+    default: break;
     }
+    return true;
 }
 
 void CWindowCtrl::TakeWindow(HWND window) {
@@ -508,23 +528,20 @@ void CWindowCtrl::TookOver(vantrel::WindowId window) {
     }
 }
 
-void CWindowCtrl::MoveActiveToFrame(unsigned position) {
-    HWND window = ActiveWindow();
-    if (m_pOwnerFrame == nullptr || window == nullptr || position >= m_pOwnerFrame->HostFrameCount()) return;
+void CWindowCtrl::MoveToFrame(HWND window, unsigned position) {
+    if (m_pOwnerFrame == nullptr || position >= m_pOwnerFrame->HostFrameCount()) return;
     if (HostFrame* target = m_pOwnerFrame->HostFrameAt(position)) HandOver(window, target->HostCtrl());
 }
 
-void CWindowCtrl::MoveActiveToMainFrame() {
-    HWND window = ActiveWindow();
+void CWindowCtrl::MoveToMainFrame(HWND window) {
     HostFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->MainHostFrame() : nullptr;
-    if (m_engine.Captures() || main == nullptr || window == nullptr) return;
+    if (m_engine.Captures() || main == nullptr) return;
     HandOver(window, main->HostCtrl());
 }
 
-void CWindowCtrl::MoveActiveToNewFrame() {
-    HWND window = ActiveWindow();
+void CWindowCtrl::MoveToNewFrame(HWND window) {
     HostFrame* main = m_pOwnerFrame != nullptr ? m_pOwnerFrame->MainHostFrame() : nullptr;
-    if (window == nullptr || main == nullptr) return;
+    if (main == nullptr) return;
     main->NewWindow();  // at its limit it says so and makes none: the newest frame takes the window
     // Our frame may have gone while the limit was shown; it has handed its windows back then.
     if (!Exists()) return;

@@ -104,9 +104,11 @@ private:
     void OnPaint();
     void ShowWindowMenu(HWND button);
     bool OnCommand(UINT id);
-    void MoveActiveToFrame(unsigned position);
-    void MoveActiveToMainFrame();
-    void MoveActiveToNewFrame();
+    // A per-window command on `window`; false when `id` is no such command.
+    bool RunWindowCommand(UINT id, HWND window);
+    void MoveToFrame(HWND window, unsigned position);
+    void MoveToMainFrame(HWND window);
+    void MoveToNewFrame(HWND window);
     void HandOver(HWND window, CWindowCtrl& target);
     HWND ActiveWindow();
 

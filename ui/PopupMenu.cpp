@@ -38,13 +38,21 @@ void PopupMenu::InsertItem(UINT position, UINT id, const std::wstring& text, boo
                   text.c_str());
 }
 
-void PopupMenu::Track(HWND owner, POINT screenPoint) const {
-    if (m_menu == nullptr || owner == nullptr) return;
+void PopupMenu::Track(HWND owner, POINT screenPoint) const { TrackWith(owner, screenPoint, 0); }
+
+UINT PopupMenu::TrackForCommand(HWND owner, POINT screenPoint) const {
+    return TrackWith(owner, screenPoint, TPM_RETURNCMD);
+}
+
+UINT PopupMenu::TrackWith(HWND owner, POINT screenPoint, UINT flags) const {
+    if (m_menu == nullptr || owner == nullptr) return 0;
     ownerdraw::Adopt(m_menu, false);  // drawn by the look; the owner passes the drawing on
     ::SetForegroundWindow(owner);
-    ::TrackPopupMenu(m_menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, owner, nullptr);
+    const BOOL chosen = ::TrackPopupMenu(m_menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | flags, screenPoint.x,
+                                         screenPoint.y, 0, owner, nullptr);
     // Lets the owner's thread notice the menu is gone before the next click.
     ::PostMessageW(owner, WM_NULL, 0, 0);
+    return (flags & TPM_RETURNCMD) != 0 ? static_cast<UINT>(chosen) : 0;
 }
 
 }  // namespace ui

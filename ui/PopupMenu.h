@@ -37,8 +37,12 @@ public:
     // first, which is what lets the menu close when the user clicks elsewhere
     // or presses Escape, as a menu opened from the notification area must.
     void Track(HWND owner, POINT screenPoint) const;
+    // The same, but the chosen command comes back (0 for none) instead of reaching
+    // `owner`: for a menu whose commands act on what it was opened for.
+    UINT TrackForCommand(HWND owner, POINT screenPoint) const;
 
 private:
+    UINT TrackWith(HWND owner, POINT screenPoint, UINT flags) const;
     void Reset();
 
     HMENU m_menu = nullptr;
