@@ -15,10 +15,14 @@ namespace vantrel {
 
 using WindowId = std::uintptr_t;
 inline constexpr WindowId kNoWindow = 0;
+// Names one journey of a window (core/Journeys.h): the outcome of something that may
+// wait on the window's program comes back under it.
+using Ticket = std::uint32_t;
+inline constexpr Ticket kNoTicket = 0;
 
 enum class ShowCommand { Show, ShowNormal, ShowMaximized, Minimize, Restore, Hide };
 
-// How taking a window in stands: re-parenting may wait on the window's program.
+// How a re-parenting stands: it may wait on the window's program.
 enum class TakeState { Taken, Refused, Pending };
 
 // The keys of the window-switching shortcuts.
@@ -49,20 +53,36 @@ public:
     virtual WindowId Parent(WindowId window) = 0;           // kNoWindow for a top-level window
     virtual WindowId TopChild(WindowId parent) = 0;         // first child in z-order
 
-    // kNoWindow as the new parent hands the window back to the desktop.
+    // kNoWindow as the new parent hands the window back to the desktop. Waits for
+    // the window's program if it must.
     virtual bool SetParent(WindowId window, WindowId newParent) = 0;
-    // Begins taking a window in. A desktop on which that may wait on the window's
-    // program does the waiting elsewhere and answers Pending; TakeResult then tells,
-    // once it is known, and only once.
-    virtual TakeState BeginTake(WindowId window, WindowId parent) {
+    // Begins re-parenting the window into `parent` (kNoWindow: the desktop) under
+    // `ticket`. Taking a window in first makes sure that its program and the programs
+    // hosted already answer, and is refused when they do not. A window that is on its
+    // way somewhere already is refused too: one re-parenting at a time. A desktop on
+    // which re-parenting may wait does it elsewhere and answers Pending; it tells
+    // `owner` once the outcome is known, and ReparentResult then reads it, once.
+    virtual TakeState BeginReparent(Ticket ticket, WindowId window, WindowId parent, WindowId owner) {
+        (void)ticket;
+        (void)owner;
         return SetParent(window, parent) ? TakeState::Taken : TakeState::Refused;
     }
-    virtual TakeState TakeResult(WindowId window) {
-        (void)window;
+    virtual TakeState ReparentResult(Ticket ticket) {
+        (void)ticket;
         return TakeState::Refused;
     }
-    // Returns once every take begun is over, however long its program makes it wait.
-    virtual void WaitForTakes() {}
+    // The owner will not read this outcome: the window died or arrived meanwhile.
+    virtual void ForgetReparent(Ticket ticket) { (void)ticket; }
+    // Returns once these re-parentings are over, or after `timeoutMs`.
+    virtual void WaitForReparents(const std::vector<Ticket>& tickets, unsigned timeoutMs) {
+        (void)tickets;
+        (void)timeoutMs;
+    }
+    // Asks the window's program whether it answers, without waiting: `owner` is told
+    // under `ticket` once it has. False when the window is gone.
+    virtual bool AskAnswer(Ticket ticket, WindowId window, WindowId owner) = 0;
+    // A clock in milliseconds, for how long a journey has been under way.
+    virtual std::uint64_t Milliseconds() = 0;
     // Attaches our input processing to the window's thread, for good.
     virtual void AttachInput(WindowId window) = 0;
     virtual void Show(WindowId window, ShowCommand command) = 0;

@@ -61,7 +61,7 @@ HostingEngine::HostingEngine(Desktop& desktop, WindowButtons& buttons, HostingCo
 
 bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
     ++m_counts.cycles;
-    FinishTakes();
+    PollJourneys();
     std::vector<std::size_t> dropList;
     const unsigned reshapes = m_nReshapes;
     // The z-order is asked once per cycle, not once per record: nothing in between
@@ -171,36 +171,38 @@ CaptureResult HostingEngine::ConsiderTopLevelWindow(WindowId window) {
 
 CaptureResult HostingEngine::ConsiderViewerWindow(WindowId window) {
     if (m_bReleased) return CaptureResult::NotOurs;
-    // Re-parenting lets calls from other programs in while it waits; one of them may
-    // lead here again for the window being taken already.
-    if (Hosts(window) || window == m_hTaking || IsTakePending(window)) return CaptureResult::NotOurs;
+    // Asking the window's program lets calls from other programs in while it waits;
+    // one of them may lead here again for the window on its way in already.
+    if (Hosts(window) || m_journeys.FindWindow(window) != nullptr) return CaptureResult::NotOurs;
     if (m_context.IsHostedElsewhere(window)) return CaptureResult::NotOurs;
     // A window we may not adopt (a process of higher integrity, or one that just died)
     // stays where it is; the next cycle tries again.
     TakeState state;
     {
         Stopwatch watch(m_counts.setParentMicros);
-        const WindowId outer = m_hTaking;
-        m_hTaking = window;
-        state = m_desktop.BeginTake(window, m_hHostView);
-        m_hTaking = outer;
+        state = BeginTakeIn(window, JourneyKind::Capture);
     }
-    if (state == TakeState::Refused) return CaptureResult::Refused;
-    if (state == TakeState::Pending) {
-        // Its program lets it in when it can; a later cycle records it then.
-        m_pendingTakes.push_back(PendingTake{window, false});
-        return CaptureResult::Taken;
+    switch (state) {
+    case TakeState::Refused: return CaptureResult::Refused;
+    case TakeState::Pending: return CaptureResult::Taken;  // recorded once it is in
+    case TakeState::Taken: break;
     }
     return CompleteTake(window, false);
 }
 
-void HostingEngine::TakeHandedWindow(WindowId window) {
-    if (Hosts(window) || IsTakePending(window)) return;
-    switch (m_desktop.BeginTake(window, m_hHostView)) {
-    case TakeState::Taken: CompleteTake(window, true); break;
-    case TakeState::Pending: m_pendingTakes.push_back(PendingTake{window, true}); break;
-    case TakeState::Refused: break;  // its program did not answer: it stays where it was
-    }
+TakeState HostingEngine::BeginTakeIn(WindowId window, JourneyKind kind) {
+    const Ticket ticket = m_journeys.Begin(window, kind, JourneyState::MovingIn, m_desktop.Milliseconds()).ticket;
+    const TakeState state = m_desktop.BeginReparent(ticket, window, m_hHostView, m_context.JourneyOwner());
+    if (state != TakeState::Pending) m_journeys.Forget(ticket);
+    return state;
+}
+
+TakeState HostingEngine::TakeHandedWindow(WindowId window) {
+    if (m_bReleased || Hosts(window) || m_journeys.FindWindow(window) != nullptr) return TakeState::Refused;
+    const TakeState state = BeginTakeIn(window, JourneyKind::Handed);
+    // Refused: its program did not answer, and the window stays where it was.
+    if (state == TakeState::Taken) CompleteTake(window, true);
+    return state;
 }
 
 CaptureResult HostingEngine::CompleteTake(WindowId window, bool handed) {
@@ -208,6 +210,7 @@ CaptureResult HostingEngine::CompleteTake(WindowId window, bool handed) {
     // session ends) may have run meanwhile: then this one goes back out too.
     if (m_bReleased) {
         m_desktop.SetParent(window, kNoWindow);
+        if (handed) m_context.TookOver(window);  // out of the frame it came from too
         return CaptureResult::NotOurs;
     }
     if (handed) {
@@ -228,28 +231,119 @@ CaptureResult HostingEngine::CompleteTake(WindowId window, bool handed) {
     return CaptureResult::Taken;
 }
 
-bool HostingEngine::IsTakePending(WindowId window) const {
-    return std::any_of(m_pendingTakes.begin(), m_pendingTakes.end(),
-                       [window](const PendingTake& take) { return take.window == window; });
+void HostingEngine::PollJourneys() {
+    // Each in its turn, in the order they began: what comes in is recorded in that order.
+    for (const Ticket ticket : m_journeys.Tickets()) Advance(ticket);
 }
 
-void HostingEngine::FinishTakes() {
-    // Each take is asked about once in its turn; what comes in is recorded in the
-    // order the takes began.
-    for (std::size_t i = 0; i < m_pendingTakes.size();) {
-        const PendingTake take = m_pendingTakes[i];
-        const WindowId window = take.window;
-        const TakeState state = m_desktop.TakeResult(window);
-        if (state == TakeState::Pending) {
-            ++i;
+void HostingEngine::OnReparentDone(Ticket ticket) { Advance(ticket); }
+
+bool HostingEngine::ArrivedEarly(const Journey& journey) {
+    const WindowId destination = journey.kind == JourneyKind::HandBack ? kNoWindow : m_hHostView;
+    return m_desktop.Parent(journey.window) == destination &&
+           m_desktop.Milliseconds() - journey.since >= kArrivalGrace;
+}
+
+void HostingEngine::Advance(Ticket ticket) {
+    const Journey* found = m_journeys.Find(ticket);
+    if (found == nullptr || found->state == JourneyState::Asked) return;
+    const Journey journey = *found;
+    TakeState state = m_desktop.ReparentResult(ticket);
+    if (state == TakeState::Pending) {
+        // A window that died on its way is nowhere to wait for, and one that arrived
+        // counts as there: the re-parenting may still wait on a program that hangs,
+        // but the record and button must follow the window now.
+        if (!m_desktop.IsWindow(journey.window))
+            state = TakeState::Refused;
+        else if (ArrivedEarly(journey))
+            state = TakeState::Taken;
+        else
+            return;
+        m_desktop.ForgetReparent(ticket);
+    }
+    m_journeys.Forget(ticket);
+    if (journey.kind == JourneyKind::HandBack) {
+        FinishLeaving(journey.window, state);
+        return;
+    }
+    // A window that came in and then died, or that its program took elsewhere, is
+    // not recorded: the next cycle would only drop it again.
+    if (state == TakeState::Taken && m_desktop.IsWindow(journey.window) &&
+        m_desktop.Parent(journey.window) == m_hHostView) {
+        CompleteTake(journey.window, journey.kind == JourneyKind::Handed);
+    } else if (journey.kind == JourneyKind::Handed) {
+        m_context.NotTakenOver(journey.window);
+    }
+}
+
+void HostingEngine::FinishLeaving(WindowId window, TakeState state) {
+    // Not out: its record stays, and it is asked again at the next turn.
+    if (state != TakeState::Taken) return;
+    DropRecordOf(window);
+    m_context.Released(window);
+}
+
+void HostingEngine::LetGoTick() {
+    PollJourneys();
+    std::vector<WindowId> gone;
+    for (const HostedWindowRecord& record : m_windows) {
+        // On its way to another frame: that frame tells how it went.
+        if (record.bHanding) continue;
+        const WindowId window = record.hWnd;
+        if (const Journey* journey = m_journeys.FindWindow(window)) {
+            // A window that died before its program answered never gets its answer.
+            if (journey->state == JourneyState::Asked && !m_desktop.IsWindow(window)) {
+                m_journeys.Forget(journey->ticket);
+                gone.push_back(window);
+            }
             continue;
         }
-        m_pendingTakes.erase(m_pendingTakes.begin() + static_cast<std::ptrdiff_t>(i));
-        // A window that came in and then died, or that its program took elsewhere, is
-        // not recorded: the next cycle would only drop it again.
-        if (state == TakeState::Taken && m_desktop.IsWindow(window) && m_desktop.Parent(window) == m_hHostView)
-            CompleteTake(window, take.handed);
+        if (record.bMoved || !m_desktop.IsWindow(window) || m_desktop.Parent(window) != m_hHostView) {
+            gone.push_back(window);
+            continue;
+        }
+        const Ticket ticket =
+            m_journeys.Begin(window, JourneyKind::HandBack, JourneyState::Asked, m_desktop.Milliseconds()).ticket;
+        if (!m_desktop.AskAnswer(ticket, window, m_context.JourneyOwner())) {
+            m_journeys.Forget(ticket);
+            gone.push_back(window);
+        }
     }
+    for (const WindowId window : gone) DropRecordOf(window);
+}
+
+// Its program has just answered, so handing the window back should not wait long;
+// should it hang right after answering, the desktop waits elsewhere.
+void HostingEngine::OnAnswered(Ticket ticket) {
+    Journey* journey = m_journeys.Find(ticket);
+    if (journey == nullptr || journey->state != JourneyState::Asked) return;
+    const WindowId window = journey->window;
+    const int index = IndexOfWindow(window);
+    if (index < 0 || m_windows[static_cast<std::size_t>(index)].bMoved || !m_desktop.IsWindow(window) ||
+        m_desktop.Parent(window) != m_hHostView) {
+        m_journeys.Forget(ticket);  // gone, or elsewhere: only forgotten
+        DropRecordOf(window);
+        return;
+    }
+    journey->state = JourneyState::Leaving;
+    journey->since = m_desktop.Milliseconds();
+    const TakeState state = m_desktop.BeginReparent(ticket, window, kNoWindow, m_context.JourneyOwner());
+    if (state == TakeState::Pending) return;
+    m_journeys.Forget(ticket);
+    FinishLeaving(window, state);
+}
+
+void HostingEngine::MarkHanding(std::size_t index, bool handing) {
+    if (index < m_windows.size()) m_windows[index].bHanding = handing;
+}
+
+void HostingEngine::DropRecordOf(WindowId window) {
+    const int index = IndexOfWindow(window);
+    if (index < 0) return;
+    DropRecords({static_cast<std::size_t>(index)});
+    ++m_nReshapes;
+    Renumber();
+    RelayoutButtons();
 }
 
 void HostingEngine::SetCapture(bool capture) {
@@ -312,7 +406,11 @@ void HostingEngine::AddHostedWindow(WindowId window) {
         Stopwatch watch(m_counts.buttonMicros);
         button = m_buttons.Create(ControlIdOf(m_windows.size()));
     }
-    m_windows.push_back(HostedWindowRecord{window, button, false, true});
+    // The caption comes with the button: a button without one tells the user nothing.
+    if (button != kNoButton) {
+        if (const std::optional<std::wstring> title = m_desktop.TitleIfAlive(window)) SyncButtonCaption(button, *title);
+    }
+    m_windows.push_back(HostedWindowRecord{window, button, false, false, true});
     {
         Stopwatch watch(m_counts.layoutMicros);
         RelayoutButtons();
@@ -401,7 +499,7 @@ bool HostingEngine::PollShortcuts() {
 const HostedWindowRecord* HostingEngine::CommandRecord(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return nullptr;
     const HostedWindowRecord& record = m_windows[static_cast<std::size_t>(index)];
-    return record.bMoved ? nullptr : &record;
+    return record.bMoved || record.bHanding ? nullptr : &record;
 }
 
 void HostingEngine::CloseWindowAt(int index) {
@@ -469,10 +567,11 @@ void HostingEngine::BringForward(int index) {
 }
 
 bool HostingEngine::ReleaseAllWindows() {
-    // A window on its way in is let in first, then handed back with the others.
-    if (!m_pendingTakes.empty()) {
-        m_desktop.WaitForTakes();
-        FinishTakes();
+    // A window on its way in is let in first, for a while, then handed back with the
+    // others; one whose program makes it wait longer goes back once it is in.
+    if (!m_journeys.Empty()) {
+        m_desktop.WaitForReparents(m_journeys.Tickets(), kReleaseWait);
+        PollJourneys();
     }
     m_bReleased = true;
     m_bZOrderStale = true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Desktop.h"
+#include "core/Journeys.h"
 #include "core/WindowButtons.h"
 
 namespace vantrel {
@@ -20,6 +21,12 @@ inline constexpr int kKeyDelayAfterShortcut = 1000;  // shortcut guard right aft
 // A window announced by the desktop whose program does not answer yet is tried again
 // this many times, once per cycle; after that only the full enumeration finds it.
 inline constexpr int kOfferAttempts = 20;
+// The system re-parents a window first and then tells its program and the programs
+// whose input it shares, any of which may hang: a window that has been where it was
+// going for this long is there, whatever the re-parenting still waits for.
+inline constexpr std::uint64_t kArrivalGrace = 250;
+// A release of everything waits this long at most for the windows on their way in.
+inline constexpr unsigned kReleaseWait = 5000;
 
 // What became of a window looked at for capture.
 enum class CaptureResult {
@@ -62,6 +69,7 @@ struct HostedWindowRecord {
     WindowId hWnd = kNoWindow;      // belongs to the viewer, never owned
     ButtonId pButton = kNoButton;   // owned: destroyed with the record
     bool bMoved = false;            // handed to another frame; dropped by the next cycle
+    bool bHanding = false;          // on its way to another frame, which tells how it went
     bool bFresh = true;             // its title not read yet: the next cycle reads it
     unsigned nVisited = 0;          // the cycle that last looked at it, for tests
 };
@@ -81,6 +89,12 @@ public:
     virtual bool IsUserWorkingHere() = 0;
     // A window another frame handed to this one is in: that frame lets go of it.
     virtual void TookOver(WindowId window) { (void)window; }
+    // A window another frame was handing over did not come: that frame keeps it.
+    virtual void NotTakenOver(WindowId window) { (void)window; }
+    // A window this frame let go of is back on the desktop.
+    virtual void Released(WindowId window) { (void)window; }
+    // The window the desktop tells of the outcomes of this frame's journeys.
+    virtual WindowId JourneyOwner() { return kNoWindow; }
 };
 
 // Face colours of a dragged button.
@@ -124,14 +138,24 @@ public:
     // offered after them, so that windows are taken in the order they came.
     void OfferWindow(WindowId window);
     std::size_t PendingOffers() const { return m_offers.size(); }
-    // Windows whose re-parenting has begun and is not over yet: their program has
-    // not let them in, or has not said it will not. FinishTakes records those that
-    // came in; every cycle calls it.
-    bool TakesPending() const { return !m_pendingTakes.empty(); }
-    void FinishTakes();
+    // The journeys of windows on their way in or out, which this frame began: every
+    // cycle looks at them, and so does the outcome told by the desktop.
+    bool JourneysUnderWay() const { return !m_journeys.Empty(); }
+    const Journeys& JourneyList() const { return m_journeys; }
+    void PollJourneys();
+    void OnReparentDone(Ticket ticket);
+    void OnAnswered(Ticket ticket);
     // Takes in a window that another frame of ours hands over, now or once its
-    // program lets it in; until then the other frame keeps it.
-    void TakeHandedWindow(WindowId window);
+    // program lets it in; until then the other frame keeps it. Refused when the
+    // window is on its way already, here or elsewhere.
+    TakeState TakeHandedWindow(WindowId window);
+    // The record's window is on its way to another frame (or no longer is).
+    void MarkHanding(std::size_t index, bool handing);
+    // The frame is closing: each hosted window is let go of once its program has
+    // answered, on a journey of its own, and announced once it is out. Called on a
+    // timer until LetGoDone.
+    void LetGoTick();
+    bool LetGoDone() const { return m_windows.empty() && m_journeys.Empty(); }
     const CaptureCounts& Counts() const { return m_counts; }
     // Records a window that is already a child of the host view.
     void AddHostedWindow(WindowId window);
@@ -194,6 +218,8 @@ public:
     int IndexOfWindow(WindowId window) const;
     // Hands the record's window to another frame: the next cycle drops the record.
     void MarkMoved(std::size_t index);
+    // Drops the record of a window that left or died, and its button.
+    void DropRecordOf(WindowId window);
 
     int& KeyDelay() { return m_nKeyDelay; }
 
@@ -211,7 +237,12 @@ private:
     CaptureResult ConsiderOfferedWindow(WindowId window);
     // A window that has come into the host view: attached, shown and recorded.
     CaptureResult CompleteTake(WindowId window, bool handed);
-    bool IsTakePending(WindowId window) const;
+    // Begins re-parenting a window into the host view on a journey of `kind`.
+    TakeState BeginTakeIn(WindowId window, JourneyKind kind);
+    // Moves a journey on once its outcome is known, or once its window arrived or died.
+    void Advance(Ticket ticket);
+    void FinishLeaving(WindowId window, TakeState state);
+    bool ArrivedEarly(const Journey& journey);
 
     Desktop& m_desktop;
     WindowButtons& m_buttons;
@@ -224,12 +255,7 @@ private:
     WindowId m_hHostView = kNoWindow;
     bool m_bCapture = false;
     bool m_bReleased = false;
-    WindowId m_hTaking = kNoWindow;  // being re-parented right now
-    struct PendingTake {
-        WindowId window;
-        bool handed;  // by another frame of ours
-    };
-    std::vector<PendingTake> m_pendingTakes;  // being re-parented elsewhere
+    Journeys m_journeys;
     // Something of ours may have changed the z-order (a capture, an activation, a
     // drop): the next cycle reads it, light or not.
     bool m_bZOrderStale = true;

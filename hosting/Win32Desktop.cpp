@@ -17,11 +17,6 @@ namespace hosting {
 namespace {
 // At a crash, how long a window on its way in is waited for before it is handed back.
 const DWORD kCrashTakeWait = 5000;
-// How long a move's thread may take after the window arrived before the window counts
-// as there without it: the system raises the window and tells its program after the
-// parent changed, and a move read in between would be overtaken by a later click.
-const ULONGLONG kArrivalGrace = 250;
-
 
 // Taking a window into a host view makes its program wait on the programs whose
 // windows we took in before (their input is shared with ours). While one of them
@@ -178,161 +173,191 @@ vantrel::WindowId Win32Desktop::Parent(vantrel::WindowId w) {
 vantrel::WindowId Win32Desktop::TopChild(vantrel::WindowId parent) { return Id(::GetTopWindow(H(parent))); }
 
 namespace {
-// A window on its way into a host view. Re-parenting another program's window waits
-// until that program lets it go, which a program that hangs right after answering
-// our probe (a hang already queued is not seen) can make last as long as the hang:
-// so it is done on a thread of its own, and the capture cycle reads the result.
-struct Take {
-    HWND window;
-    HWND parent;
-    bool unhide;
+// One re-parenting of another program's window. It waits until that program lets the
+// window go, which a program that hangs right after answering our probe (a hang
+// already queued is not seen) can make last as long as the hang: so it runs on a
+// thread of its own, which tells the owner's window when it is over.
+struct Reparent {
+    vantrel::Ticket ticket = vantrel::kNoTicket;
+    HWND window = nullptr;
+    HWND parent = nullptr;  // the desktop's window for a hand-back
+    HWND owner = nullptr;
+    bool unhide = false;
     HANDLE thread = nullptr;
     std::atomic<int> state{static_cast<int>(vantrel::TakeState::Pending)};
-    // Its result was read before the thread was done (the window had arrived); the
-    // take is kept until then, so that no other move of the window starts meanwhile.
-    bool read = false;
-    ULONGLONG started = ::GetTickCount64();
+    bool forgotten = false;  // its owner will not read it; freed once its thread is done
 };
-std::vector<std::unique_ptr<Take>> s_takes;  // the user-interface thread's alone
 
-void MoveIn(Take& take) {
-    // Re-parenting a visible top-level window of another program hides it, moves it
-    // and shows it again, each step a round trip through the window manager: about
-    // 15 ms under Wine, against 1 ms for a hidden one. So it is hidden first, by a
-    // request its program handles before the re-parenting, and shown again after.
-    if (take.unhide) {
-        ::SetWindowPos(take.window, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-    }
-    const bool moved = ::SetParent(take.window, take.parent) != nullptr;
-    if (take.unhide) ::ShowWindowAsync(take.window, SW_SHOWNA);  // taken in or not, never left hidden
-    take.state = static_cast<int>(moved ? vantrel::TakeState::Taken : vantrel::TakeState::Refused);
+// The user-interface thread's alone, and never freed: at the program's end a thread
+// may still wait on a viewer, and its entry must still be there when it wakes.
+std::vector<Reparent*>& Reparents() {
+    static auto* reparents = new std::vector<Reparent*>;
+    return *reparents;
 }
 
-DWORD WINAPI TakeWork(void* take) {
-    MoveIn(*static_cast<Take*>(take));
-    return 0;
+bool Running(const Reparent& r) {
+    return static_cast<vantrel::TakeState>(r.state.load()) == vantrel::TakeState::Pending;
 }
 
-void Forget(const Take* take) {
-    if (take->thread != nullptr) ::CloseHandle(take->thread);
-    s_takes.erase(std::find_if(s_takes.begin(), s_takes.end(), [take](const auto& t) { return t.get() == take; }));
+void Free(Reparent* r) {
+    auto& all = Reparents();
+    all.erase(std::remove(all.begin(), all.end(), r), all.end());
+    if (r->thread != nullptr) ::CloseHandle(r->thread);
+    delete r;
 }
 
-// Takes whose result was read early, once their thread is done.
-void ForgetFinishedTakes() {
-    for (std::size_t i = s_takes.size(); i-- > 0;) {
-        const Take& take = *s_takes[i];
-        if (take.read && static_cast<vantrel::TakeState>(take.state.load()) != vantrel::TakeState::Pending)
-            Forget(&take);
+// Entries whose owner gave up on them, once their thread is done.
+void FreeForgotten() {
+    const std::vector<Reparent*> all = Reparents();
+    for (Reparent* r : all) {
+        if (r->forgotten && !Running(*r)) Free(r);
     }
 }
 
-// The window's take under way (or, with `unread`, one whose result is not read yet).
-// A take read early whose thread has ended since is over, and goes first.
-Take* FindTake(HWND window, bool unread = false) {
-    ForgetFinishedTakes();
-    for (const auto& take : s_takes) {
-        if (take->window == window && !(unread && take->read)) return take.get();
+Reparent* FindReparent(vantrel::Ticket ticket) {
+    for (Reparent* r : Reparents()) {
+        if (r->ticket == ticket) return r;
     }
     return nullptr;
 }
 
-void WaitFor(const Take& take) {
-    if (take.thread == nullptr) return;
-    // The program waited on may ask us something meanwhile, and is answered.
-    while (::MsgWaitForMultipleObjects(1, &take.thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+bool OnItsWay(HWND window) {
+    const auto& all = Reparents();
+    return std::any_of(all.begin(), all.end(), [window](const Reparent* r) { return r->window == window && Running(*r); });
+}
+
+void Run(Reparent& r) {
+    // Copied first: once the state is set, the entry may be freed at any moment.
+    const HWND owner = r.owner;
+    const vantrel::Ticket ticket = r.ticket;
+    // Re-parenting a visible top-level window of another program hides it, moves it
+    // and shows it again, each step a round trip through the window manager: about
+    // 15 ms under Wine, against 1 ms for a hidden one. So it is hidden first, by a
+    // request its program handles before the re-parenting, and shown again after.
+    if (r.unhide) {
+        ::SetWindowPos(r.window, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     }
+    const bool moved = ::SetParent(r.window, r.parent) != nullptr;
+    if (r.unhide) ::ShowWindowAsync(r.window, SW_SHOWNA);  // taken in or not, never left hidden
+    r.state = static_cast<int>(moved ? vantrel::TakeState::Taken : vantrel::TakeState::Refused);
+    // A lost notice only delays the outcome: the owner's next cycle reads it anyway.
+    if (owner != nullptr) ::PostMessageW(owner, WM_VANTREL_REPARENTED, static_cast<WPARAM>(ticket), 0);
+}
+
+DWORD WINAPI RunReparent(void* r) {
+    Run(*static_cast<Reparent*>(r));
+    return 0;
+}
+
+// Programs asked whether they answer: the answer comes back as a call on our thread.
+std::vector<std::pair<vantrel::Ticket, HWND>>& Asks() {
+    static auto* asks = new std::vector<std::pair<vantrel::Ticket, HWND>>;
+    return *asks;
+}
+
+void CALLBACK AskAnswered(HWND, UINT, ULONG_PTR ticket, LRESULT) {
+    auto& asks = Asks();
+    const auto ask = std::find_if(asks.begin(), asks.end(), [ticket](const auto& a) { return a.first == ticket; });
+    if (ask == asks.end()) return;
+    const HWND owner = ask->second;
+    asks.erase(ask);
+    ::PostMessageW(owner, WM_VANTREL_ANSWERED, static_cast<WPARAM>(ticket), 0);
 }
 }  // namespace
 
 bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
-    // Handing a window back never waits for an answer first, since the window must
-    // leave before we do. Taking one in here (a move between our frames) waits.
-    if (newParent == vantrel::kNoWindow) return ::SetParent(H(w), ::GetDesktopWindow()) != nullptr;
-    switch (BeginTake(w, newParent)) {
-    case vantrel::TakeState::Taken: return true;
-    case vantrel::TakeState::Refused: return false;
-    case vantrel::TakeState::Pending: break;
+    HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
+    return ::SetParent(H(w), parent) != nullptr;
+}
+
+vantrel::TakeState Win32Desktop::BeginReparent(vantrel::Ticket ticket, vantrel::WindowId w, vantrel::WindowId parent,
+                                               vantrel::WindowId owner) {
+    FreeForgotten();
+    // One re-parenting at a time, and the first one stands.
+    if (OnItsWay(H(w))) return vantrel::TakeState::Refused;
+    const bool takeIn = parent != vantrel::kNoWindow;
+    if (takeIn) {
+        const unsigned long long start = MicrosNow();
+        const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
+        s_probeMicros += MicrosNow() - start;
+        if (!answer) return vantrel::TakeState::Refused;
     }
-    WaitFor(*FindTake(H(w), true));
-    return TakeResult(w) == vantrel::TakeState::Taken;
+    auto* r = new Reparent;
+    r->ticket = ticket;
+    r->window = H(w);
+    r->parent = takeIn ? H(parent) : ::GetDesktopWindow();
+    r->owner = H(owner);
+    r->unhide = takeIn && ::GetAncestor(H(w), GA_PARENT) == ::GetDesktopWindow() && ::IsWindowVisible(H(w));
+    Reparents().push_back(r);
+    r->thread = ::CreateThread(nullptr, 64 * 1024, RunReparent, r, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (r->thread == nullptr) {
+        r->owner = nullptr;  // told by the return value
+        Run(*r);             // no thread to be had: here, waiting if it must
+    }
+    return ReparentResult(ticket);
 }
 
-namespace {
-// Starts the move on a thread of its own, or here, waiting if it must, when no thread
-// can be had; the move is kept until its result is read.
-void StartMove(HWND window, HWND parent, bool unhide) {
-    auto take = std::make_unique<Take>();
-    take->window = window;
-    take->parent = parent;
-    take->unhide = unhide;
-    take->thread = ::CreateThread(nullptr, 64 * 1024, TakeWork, take.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (take->thread == nullptr) MoveIn(*take);
-    s_takes.push_back(std::move(take));
+vantrel::TakeState Win32Desktop::ReparentResult(vantrel::Ticket ticket) {
+    Reparent* r = FindReparent(ticket);
+    if (r == nullptr || r->forgotten) return vantrel::TakeState::Refused;
+    const auto state = static_cast<vantrel::TakeState>(r->state.load());
+    if (state == vantrel::TakeState::Pending) return state;
+    if (state == vantrel::TakeState::Taken && r->parent != ::GetDesktopWindow()) NoteTaken(r->window);
+    Free(r);
+    return state;
 }
 
-// Pending while the move runs; once it is over, its result, read only once. The
-// system moves the window first and then tells its program and the programs whose
-// input it shares, any of which may hang: a window that has been where it was going
-// for a while is there, whatever the thread still waits for, and is reported so (shown
-// again too, should it have been hidden for the move).
-vantrel::TakeState ReadMove(HWND window) {
-    Take* take = FindTake(window, true);
-    if (take == nullptr) return vantrel::TakeState::Refused;
-    const auto state = static_cast<vantrel::TakeState>(take->state.load());
-    if (state == vantrel::TakeState::Pending) {
-        // A window that died on its way is nowhere to wait for: its thread may still be
-        // stuck in a program that hangs, but the record and button must go now.
-        if (!::IsWindow(window)) {
-            take->read = true;
-            return vantrel::TakeState::Refused;
+void Win32Desktop::ForgetReparent(vantrel::Ticket ticket) {
+    Reparent* r = FindReparent(ticket);
+    if (r == nullptr) return;
+    // A window that arrived while the thread still waits: shown again should it have
+    // been hidden for the move, and its thread noted as one of ours.
+    if (r->parent != ::GetDesktopWindow() && ::GetAncestor(r->window, GA_PARENT) == r->parent) {
+        if (r->unhide) ::ShowWindowAsync(r->window, SW_SHOWNA);
+        NoteTaken(r->window);
+    }
+    if (Running(*r))
+        r->forgotten = true;
+    else
+        Free(r);
+}
+
+void Win32Desktop::WaitForReparents(const std::vector<vantrel::Ticket>& tickets, unsigned timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (const vantrel::Ticket ticket : tickets) {
+        const Reparent* r = FindReparent(ticket);
+        if (r == nullptr || r->thread == nullptr) continue;
+        const HANDLE thread = r->thread;
+        // The program waited on may ask us something meanwhile, and is answered.
+        for (;;) {
+            const ULONGLONG now = ::GetTickCount64();
+            if (now >= deadline) return;
+            const DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, static_cast<DWORD>(deadline - now),
+                                                           QS_SENDMESSAGE);
+            if (wait != WAIT_OBJECT_0 + 1) break;
+            MSG msg;
+            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
-        if (::GetAncestor(window, GA_PARENT) != take->parent || ::GetTickCount64() - take->started < kArrivalGrace)
-            return state;
-        if (take->unhide) ::ShowWindowAsync(window, SW_SHOWNA);
-        take->read = true;
-        return vantrel::TakeState::Taken;
     }
-    Forget(take);
-    return state;
-}
-}  // namespace
-
-vantrel::TakeState Win32Desktop::BeginTake(vantrel::WindowId w, vantrel::WindowId parent) {
-    // On its way somewhere already: one take at a time, and the first one stands.
-    if (FindTake(H(w)) != nullptr) return vantrel::TakeState::Refused;
-    const unsigned long long start = MicrosNow();
-    const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
-    s_probeMicros += MicrosNow() - start;
-    if (!answer) return vantrel::TakeState::Refused;
-    StartMove(H(w), H(parent), ::GetAncestor(H(w), GA_PARENT) == ::GetDesktopWindow() && ::IsWindowVisible(H(w)));
-    return TakeResult(w);
 }
 
-vantrel::TakeState Win32Desktop::TakeResult(vantrel::WindowId w) {
-    const vantrel::TakeState state = ReadMove(H(w));
-    if (state == vantrel::TakeState::Taken) NoteTaken(H(w));
-    return state;
+bool Win32Desktop::AskAnswer(vantrel::Ticket ticket, vantrel::WindowId w, vantrel::WindowId owner) {
+    if (!::SendMessageCallbackW(H(w), WM_NULL, 0, 0, AskAnswered, static_cast<ULONG_PTR>(ticket))) return false;
+    Asks().emplace_back(ticket, H(owner));
+    return true;
 }
 
-void Win32Desktop::BeginHandBack(HWND window) {
-    if (FindTake(window) == nullptr) StartMove(window, ::GetDesktopWindow(), false);
-}
-
-vantrel::TakeState Win32Desktop::HandBackResult(HWND window) { return ReadMove(window); }
-
-void Win32Desktop::WaitForTakes() {
-    for (const auto& take : s_takes) WaitFor(*take);
-}
+std::uint64_t Win32Desktop::Milliseconds() { return ::GetTickCount64(); }
 
 void Win32Desktop::ReleasePendingTakes() {
-    for (const auto& take : s_takes) {
-        if (take->thread != nullptr) ::WaitForSingleObject(take->thread, kCrashTakeWait);
-        if (take->parent != ::GetDesktopWindow() && ::GetAncestor(take->window, GA_PARENT) == take->parent)
-            ::SetParent(take->window, ::GetDesktopWindow());
+    const ULONGLONG deadline = ::GetTickCount64() + kCrashTakeWait;
+    for (const Reparent* r : Reparents()) {
+        if (r->parent == ::GetDesktopWindow()) continue;
+        const ULONGLONG now = ::GetTickCount64();
+        if (r->thread != nullptr && Running(*r) && now < deadline)
+            ::WaitForSingleObject(r->thread, static_cast<DWORD>(deadline - now));
+        if (::GetAncestor(r->window, GA_PARENT) == r->parent) ::SetParent(r->window, ::GetDesktopWindow());
     }
 }
 

@@ -10,6 +10,11 @@
 
 namespace hosting {
 
+// Posted to a journey's owner with the ticket in wParam: a re-parenting is over, or
+// the program asked whether it answers has answered.
+inline constexpr UINT WM_VANTREL_REPARENTED = WM_APP + 0x44;
+inline constexpr UINT WM_VANTREL_ANSWERED = WM_APP + 0x45;
+
 class Win32Desktop final : public vantrel::Desktop {
 public:
     void EnumTopLevelWindowsOfClass(const std::wstring& className,
@@ -27,9 +32,13 @@ public:
     vantrel::WindowId Parent(vantrel::WindowId window) override;
     vantrel::WindowId TopChild(vantrel::WindowId parent) override;
     bool SetParent(vantrel::WindowId window, vantrel::WindowId newParent) override;
-    vantrel::TakeState BeginTake(vantrel::WindowId window, vantrel::WindowId parent) override;
-    vantrel::TakeState TakeResult(vantrel::WindowId window) override;
-    void WaitForTakes() override;
+    vantrel::TakeState BeginReparent(vantrel::Ticket ticket, vantrel::WindowId window, vantrel::WindowId parent,
+                                     vantrel::WindowId owner) override;
+    vantrel::TakeState ReparentResult(vantrel::Ticket ticket) override;
+    void ForgetReparent(vantrel::Ticket ticket) override;
+    void WaitForReparents(const std::vector<vantrel::Ticket>& tickets, unsigned timeoutMs) override;
+    bool AskAnswer(vantrel::Ticket ticket, vantrel::WindowId window, vantrel::WindowId owner) override;
+    std::uint64_t Milliseconds() override;
     void AttachInput(vantrel::WindowId window) override;
     void Show(vantrel::WindowId window, vantrel::ShowCommand command) override;
     void MoveTo(vantrel::WindowId window, vantrel::Point topLeft) override;
@@ -43,11 +52,6 @@ public:
 
     // A new round of capture cycles: the key state is read anew.
     static void NewTick();
-    // Hands a window back to the desktop on a thread of its own, since that waits on
-    // its program; HandBackResult tells, once, whether it is out (Taken), could not
-    // go (Refused) or is still on its way (Pending).
-    static void BeginHandBack(HWND window);
-    static vantrel::TakeState HandBackResult(HWND window);
     // At a crash: windows on their way in are let in, then handed back.
     static void ReleasePendingTakes();
     // Microseconds spent asking windows whether they answer before taking them in.

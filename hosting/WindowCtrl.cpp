@@ -64,7 +64,6 @@ namespace {
 const UINT kRetryClock = WM_APP + 0x40;
 const UINT kWindowAnswered = WM_APP + 0x41;
 const UINT kMakeSpare = WM_APP + 0x42;
-const UINT kLetGoAnswered = WM_APP + 0x43;
 // Letting go: how often windows that went meanwhile are forgotten and those that
 // would not leave are asked again.
 const UINT kLetGoElapse = 250;
@@ -107,74 +106,15 @@ void CWindowCtrl::LetGoOfWindows() {
     OnLetGoTick();
 }
 
-void CALLBACK CWindowCtrl::LetGoWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT) {
-    for (CWindowCtrl* live : LiveControls()) {
-        if (reinterpret_cast<ULONG_PTR>(live->Hwnd()) == control)
-            ::PostMessageW(live->Hwnd(), kLetGoAnswered, reinterpret_cast<WPARAM>(window), 0);
-    }
-}
-
-// Asks every program that has not been asked yet; forgets what went on its own, and
-// what has gone back to the desktop.
 void CWindowCtrl::OnLetGoTick() {
-    m_engine.FinishTakes();  // one that came in meanwhile is let go with the others
-    for (auto it = m_leaving.begin(); it != m_leaving.end();) {
-        const HWND window = *it;
-        const vantrel::TakeState state = Win32Desktop::HandBackResult(window);
-        if (state == vantrel::TakeState::Pending) {
-            ++it;
-            continue;
-        }
-        it = m_leaving.erase(it);
-        // Out: forgotten and announced. Not out: asked again below, its record kept.
-        if (state == vantrel::TakeState::Taken && m_engine.ReleaseWindow(reinterpret_cast<vantrel::WindowId>(window)))
-            AnnounceReleased({window});
-    }
-    std::vector<HWND> gone;
-    for (const auto& record : m_engine.Windows()) {
-        HWND window = reinterpret_cast<HWND>(record.hWnd);
-        if (std::find(m_leaving.begin(), m_leaving.end(), window) != m_leaving.end()) continue;
-        if (std::find(m_asked.begin(), m_asked.end(), window) != m_asked.end()) {
-            if (!::IsWindow(window)) gone.push_back(window);  // its answer never comes
-            continue;
-        }
-        if (record.bMoved || !::IsWindow(window) ||
-            ::GetAncestor(window, GA_PARENT) != reinterpret_cast<HWND>(m_engine.HostView())) {
-            gone.push_back(window);
-        } else if (::SendMessageCallbackW(window, WM_NULL, 0, 0, LetGoWindowAnswered,
-                                          reinterpret_cast<ULONG_PTR>(Hwnd()))) {
-            m_asked.push_back(window);
-        }
-    }
-    for (HWND window : gone) {
-        m_asked.erase(std::remove(m_asked.begin(), m_asked.end(), window), m_asked.end());
-        m_engine.ReleaseWindow(reinterpret_cast<vantrel::WindowId>(window));
-    }
+    m_engine.LetGoTick();
     FinishLettingGoWhenEmpty();
 }
 
 void CWindowCtrl::FinishLettingGoWhenEmpty() {
-    if (!m_engine.Windows().empty() || m_engine.TakesPending() || m_pOwnerFrame == nullptr) return;
+    if (!m_bLettingGo || !m_engine.LetGoDone() || m_pOwnerFrame == nullptr) return;
     ::KillTimer(Hwnd(), kLetGoTimerId);
     ::PostMessageW(m_pOwnerFrame->FrameHwnd(), WM_VANTREL_WINDOWS_LET_GO, 0, 0);
-}
-
-// Its program has just answered, so handing the window back should not wait long;
-// should it hang right after answering, the hand-back waits on a thread of its own.
-void CWindowCtrl::OnLetGoWindowAnswered(HWND window) {
-    const auto asked = std::find(m_asked.begin(), m_asked.end(), window);
-    if (!m_bLettingGo || asked == m_asked.end()) return;
-    m_asked.erase(asked);
-    const auto id = reinterpret_cast<vantrel::WindowId>(window);
-    const bool inside = m_engine.Hosts(id) && ::GetAncestor(window, GA_PARENT) == reinterpret_cast<HWND>(m_engine.HostView());
-    if (!inside) {
-        m_engine.ReleaseWindow(id);  // gone, or elsewhere: only forgotten
-        FinishLettingGoWhenEmpty();
-        return;
-    }
-    Win32Desktop::BeginHandBack(window);
-    m_leaving.push_back(window);
-    OnLetGoTick();  // out already when it did not have to wait
 }
 
 // The system announces no window that leaves a closing frame: the capturing frame
@@ -257,7 +197,10 @@ void CWindowCtrl::ReleaseEverywhereNow() {
 }
 
 void CWindowCtrl::HandBackEverywhere() {
-    for (CWindowCtrl* control : LiveControls()) {
+    // Copied: handing a window back lets sent messages in, and controls may come and go then.
+    const std::vector<CWindowCtrl*> controls = LiveControls();
+    for (CWindowCtrl* control : controls) {
+        if (!IsLive(control)) continue;
         control->StopCapture();
         for (const auto& record : control->m_engine.Windows()) {
             if (!record.bMoved) control->m_handedBack.push_back(reinterpret_cast<HWND>(record.hWnd));
@@ -377,8 +320,13 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case kLetGoAnswered:
-        OnLetGoWindowAnswered(reinterpret_cast<HWND>(wParam));
+    case WM_VANTREL_REPARENTED:
+        m_engine.OnReparentDone(static_cast<vantrel::Ticket>(wParam));
+        FinishLettingGoWhenEmpty();
+        return 0;
+    case WM_VANTREL_ANSWERED:
+        m_engine.OnAnswered(static_cast<vantrel::Ticket>(wParam));
+        FinishLettingGoWhenEmpty();
         return 0;
     case kRetryClock:
         OnClockTick();
@@ -516,8 +464,13 @@ void CWindowCtrl::TakeWindow(HWND window) {
 // keeps its record until then and drops it at its next cycle. Should the target not
 // take it (its viewer does not answer), the window stays here.
 void CWindowCtrl::HandOver(HWND window, CWindowCtrl& target) {
-    if (&target == this) return;
-    target.TakeWindow(window);
+    const auto id = reinterpret_cast<vantrel::WindowId>(window);
+    const int index = m_engine.IndexOfWindow(id);
+    if (&target == this || index < 0 || m_engine.Windows()[static_cast<size_t>(index)].bHanding) return;
+    if (target.m_engine.TakeHandedWindow(id) != vantrel::TakeState::Pending) return;
+    // On its way: no command of ours acts on it until the target tells how it went.
+    const int now = m_engine.IndexOfWindow(id);
+    if (now >= 0) m_engine.MarkHanding(static_cast<size_t>(now), true);
 }
 
 void CWindowCtrl::TookOver(vantrel::WindowId window) {
@@ -527,6 +480,20 @@ void CWindowCtrl::TookOver(vantrel::WindowId window) {
         if (index >= 0) control->m_engine.MarkMoved(static_cast<size_t>(index));
     }
 }
+
+void CWindowCtrl::NotTakenOver(vantrel::WindowId window) {
+    for (CWindowCtrl* control : LiveControls()) {
+        if (control == this) continue;
+        const int index = control->m_engine.IndexOfWindow(window);
+        if (index < 0) continue;
+        control->m_engine.MarkHanding(static_cast<size_t>(index), false);
+        control->FinishLettingGoWhenEmpty();
+    }
+}
+
+void CWindowCtrl::Released(vantrel::WindowId window) { AnnounceReleased({reinterpret_cast<HWND>(window)}); }
+
+vantrel::WindowId CWindowCtrl::JourneyOwner() { return reinterpret_cast<vantrel::WindowId>(Hwnd()); }
 
 void CWindowCtrl::MoveToFrame(HWND window, unsigned position) {
     if (m_pOwnerFrame == nullptr || position >= m_pOwnerFrame->HostFrameCount()) return;

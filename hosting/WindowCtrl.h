@@ -93,9 +93,7 @@ private:
     void OnWindowAppeared(HWND window);
     static void CALLBACK AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
     void OnAppearedWindowAnswered(HWND window);
-    static void CALLBACK LetGoWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
     void OnLetGoTick();
-    void OnLetGoWindowAnswered(HWND window);
     void FinishLettingGoWhenEmpty();
     void AnnounceReleased(const std::vector<HWND>& windows);
     // The timer lives on one cycling control; when it stops, another takes it.
@@ -137,6 +135,9 @@ private:
     vantrel::WindowId OwnerFrame() override;
     bool IsUserWorkingHere() override;
     void TookOver(vantrel::WindowId window) override;
+    void NotTakenOver(vantrel::WindowId window) override;
+    void Released(vantrel::WindowId window) override;
+    vantrel::WindowId JourneyOwner() override;
 
     static ui::ImageButton* AsButton(vantrel::ButtonId button) {
         return reinterpret_cast<ui::ImageButton*>(button);
@@ -154,8 +155,6 @@ private:
     bool m_bCycling = false;  // between StartCapture and StopCapture
     bool m_bInCycle = false;
     bool m_bLettingGo = false;
-    std::vector<HWND> m_asked;  // letting go: windows whose programs have not answered yet
-    std::vector<HWND> m_leaving;  // letting go: windows on their way back to the desktop
     unsigned m_nTicksToEnumeration = 0;
 };
 

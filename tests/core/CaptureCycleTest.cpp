@@ -68,7 +68,7 @@ TEST_F(CaptureFilter, AWindowOnItsWayInIsRecordedOnceItIsIn) {
     const WindowId dying = desktop.AddViewerWindow(L"Dying");
     engine.RunCaptureCycle();
     engine.RunCaptureCycle();
-    EXPECT_TRUE(engine.TakesPending());
+    EXPECT_TRUE(engine.JourneysUnderWay());
     EXPECT_TRUE(HostedOrder().empty());
     EXPECT_EQ(buttons.LiveCount(), 0u);
     EXPECT_EQ(desktop.CallsOn(slow), (Strings{Call("BeginTake", slow, std::to_string(hostView))}));
@@ -94,11 +94,11 @@ TEST_F(CaptureFilter, ReleasingEverythingLetsTheWindowsOnTheirWayInBackOut) {
     desktop.takesWait = true;
     const WindowId coming = desktop.AddViewerWindow(L"Coming");
     engine.RunCaptureCycle();
-    ASSERT_TRUE(engine.TakesPending());
+    ASSERT_TRUE(engine.JourneysUnderWay());
 
     EXPECT_TRUE(engine.ReleaseAllWindows());
     EXPECT_EQ(desktop.takeWaits, 1);
-    EXPECT_FALSE(engine.TakesPending());
+    EXPECT_FALSE(engine.JourneysUnderWay());
     EXPECT_EQ(desktop.Window(hosted).parent, kNoWindow);
     EXPECT_EQ(desktop.Window(coming).parent, kNoWindow);
     EXPECT_TRUE(engine.Windows().empty());

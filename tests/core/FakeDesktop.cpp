@@ -1,5 +1,7 @@
 #include "tests/core/FakeDesktop.h"
 
+#include <gtest/gtest.h>
+
 #include "core/Text.h"
 
 #include <algorithm>
@@ -153,35 +155,77 @@ bool FakeDesktop::SetParent(WindowId window, WindowId newParent) {
     return true;
 }
 
-TakeState FakeDesktop::BeginTake(WindowId window, WindowId parent) {
+TakeState FakeDesktop::BeginReparent(Ticket ticket, WindowId window, WindowId parent, WindowId) {
+    for (const auto& waiting : m_waiting) {
+        if (waiting.second.window == window) return TakeState::Refused;  // on its way already
+    }
+    if (parent != kNoWindow && Find(window) && !Window(window).answers) return TakeState::Refused;
     if (!takesWait) return SetParent(window, parent) ? TakeState::Taken : TakeState::Refused;
-    Log("BeginTake", window, IdText(parent));
-    m_waitingTakes[window] = parent;
+    Log(parent != kNoWindow ? "BeginTake" : "BeginHandBack", window, IdText(parent));
+    m_waiting[ticket] = Waiting{window, parent};
     return TakeState::Pending;
 }
 
-void FakeDesktop::EndTake(WindowId window, bool taken) {
-    const WindowId parent = m_waitingTakes.at(window);
-    m_waitingTakes.erase(window);
-    if (taken && Find(window) && Window(window).alive) {
-        Window(window).parent = parent;
-        BringToTop(window);
+void FakeDesktop::End(Ticket ticket, bool taken) {
+    const Waiting waiting = m_waiting.at(ticket);
+    m_waiting.erase(ticket);
+    if (taken && Find(waiting.window) && Window(waiting.window).alive) {
+        Window(waiting.window).parent = waiting.parent;
+        BringToTop(waiting.window);
     }
-    m_endedTakes[window] = taken ? TakeState::Taken : TakeState::Refused;
+    m_ended[ticket] = taken ? TakeState::Taken : TakeState::Refused;
 }
 
-TakeState FakeDesktop::TakeResult(WindowId window) {
-    if (m_waitingTakes.count(window) != 0) return TakeState::Pending;
-    const auto ended = m_endedTakes.find(window);
-    if (ended == m_endedTakes.end()) return TakeState::Refused;
+Ticket FakeDesktop::EndTake(WindowId window, bool taken) {
+    for (const auto& waiting : m_waiting) {
+        if (waiting.second.window != window) continue;
+        const Ticket ticket = waiting.first;
+        End(ticket, taken);
+        return ticket;
+    }
+    ADD_FAILURE() << "no re-parenting of " << window << " waits";
+    return kNoTicket;
+}
+
+TakeState FakeDesktop::ReparentResult(Ticket ticket) {
+    if (m_waiting.count(ticket) != 0) return TakeState::Pending;
+    const auto ended = m_ended.find(ticket);
+    if (ended == m_ended.end()) return TakeState::Refused;
     const TakeState state = ended->second;
-    m_endedTakes.erase(ended);
+    m_ended.erase(ended);
     return state;
 }
 
-void FakeDesktop::WaitForTakes() {
+void FakeDesktop::ForgetReparent(Ticket ticket) {
+    ++forgotten;
+    m_ended.erase(ticket);
+    // Its program may still let it go some day; the outcome is never read then.
+    const auto waiting = m_waiting.find(ticket);
+    if (waiting != m_waiting.end()) waiting->second.window = kNoWindow;
+}
+
+void FakeDesktop::WaitForReparents(const std::vector<Ticket>& tickets, unsigned timeoutMs) {
     ++takeWaits;
-    while (!m_waitingTakes.empty()) EndTake(m_waitingTakes.begin()->first, true);
+    lastWaitMs = timeoutMs;
+    for (const Ticket ticket : tickets) {
+        const auto waiting = m_waiting.find(ticket);
+        if (waiting != m_waiting.end() && neverEnding.count(waiting->second.window) == 0) End(ticket, true);
+    }
+}
+
+bool FakeDesktop::AskAnswer(Ticket ticket, WindowId window, WindowId) {
+    if (!IsWindow(window)) return false;
+    Log("AskAnswer", window);
+    m_asks[window] = ticket;
+    return true;
+}
+
+Ticket FakeDesktop::Answer(WindowId window) {
+    const auto asked = m_asks.find(window);
+    if (asked == m_asks.end()) return kNoTicket;
+    const Ticket ticket = asked->second;
+    m_asks.erase(asked);
+    return ticket;
 }
 
 void FakeDesktop::AttachInput(WindowId window) { Log("AttachInput", window); }

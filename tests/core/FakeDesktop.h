@@ -24,6 +24,7 @@ struct FakeWindow {
     bool refusesNewParent = false;  // SetParent fails, as for a window of a higher integrity level
     bool staysOpen = false;         // answers WM_CLOSE by keeping the window, as after "Cancel"
     bool ours = false;              // belongs to the program under test
+    bool answers = true;            // its program answers: taking it in is not refused
     Rect windowRect;
     Rect clientRect;
 };
@@ -48,11 +49,19 @@ public:
     // then), before the new parent is set; it gets the window.
     std::function<void(WindowId)> onTakeIn;
 
-    // Takes begun while this is set wait, as on a program that is busy, until the test
-    // ends them; WaitForTakes lets them all in.
+    // Re-parentings begun while this is set wait, as on a program that is busy, until
+    // the test ends them; WaitForReparents ends them all but those of a window whose
+    // program never lets go (`neverEnding`). EndTake tells under which ticket.
     bool takesWait = false;
-    void EndTake(WindowId window, bool taken);
+    Ticket EndTake(WindowId window, bool taken);
+    std::set<WindowId> neverEnding;
     int takeWaits = 0;
+    unsigned lastWaitMs = 0;
+    int forgotten = 0;  // re-parentings whose outcome the owner said it will not read
+    // Programs asked whether they answer, and the test answering for one.
+    bool Asked(WindowId window) const { return m_asks.count(window) != 0; }
+    Ticket Answer(WindowId window);
+    std::uint64_t now = 0;  // what Milliseconds says
 
     // Calls that change windows, as "Name window [argument]"; queries are not logged.
     const std::vector<std::string>& Calls() const { return m_calls; }
@@ -77,9 +86,12 @@ public:
     WindowId Parent(WindowId window) override;
     WindowId TopChild(WindowId parent) override;
     bool SetParent(WindowId window, WindowId newParent) override;
-    TakeState BeginTake(WindowId window, WindowId parent) override;
-    TakeState TakeResult(WindowId window) override;
-    void WaitForTakes() override;
+    TakeState BeginReparent(Ticket ticket, WindowId window, WindowId parent, WindowId owner) override;
+    TakeState ReparentResult(Ticket ticket) override;
+    void ForgetReparent(Ticket ticket) override;
+    void WaitForReparents(const std::vector<Ticket>& tickets, unsigned timeoutMs) override;
+    bool AskAnswer(Ticket ticket, WindowId window, WindowId owner) override;
+    std::uint64_t Milliseconds() override { return now; }
     void AttachInput(WindowId window) override;
     void Show(WindowId window, ShowCommand command) override;
     void MoveTo(WindowId window, Point topLeft) override;
@@ -93,8 +105,14 @@ public:
     bool IsKeyDown(Key key) override { return m_keysDown.count(key) != 0; }
 
 private:
-    std::map<WindowId, WindowId> m_waitingTakes;  // window, new parent
-    std::map<WindowId, TakeState> m_endedTakes;
+    struct Waiting {
+        WindowId window;
+        WindowId parent;
+    };
+    std::map<Ticket, Waiting> m_waiting;
+    std::map<Ticket, TakeState> m_ended;
+    std::map<WindowId, Ticket> m_asks;
+    void End(Ticket ticket, bool taken);
     const FakeWindow* Find(WindowId window) const;
     void Log(const char* call, WindowId window, const std::string& argument = "");
 
