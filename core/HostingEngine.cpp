@@ -232,11 +232,14 @@ CaptureResult HostingEngine::CompleteTake(WindowId window, bool handed) {
 }
 
 void HostingEngine::PollJourneys() {
-    // Each in its turn, in the order they began: what comes in is recorded in that order.
     for (const Ticket ticket : m_journeys.Tickets()) Advance(ticket);
+    FinishInOrder();
 }
 
-void HostingEngine::OnReparentDone(Ticket ticket) { Advance(ticket); }
+void HostingEngine::OnReparentDone(Ticket ticket) {
+    Advance(ticket);
+    FinishInOrder();
+}
 
 bool HostingEngine::ArrivedEarly(const Journey& journey) {
     const WindowId destination = journey.kind == JourneyKind::HandBack ? kNoWindow : m_hHostView;
@@ -245,8 +248,8 @@ bool HostingEngine::ArrivedEarly(const Journey& journey) {
 }
 
 void HostingEngine::Advance(Ticket ticket) {
-    const Journey* found = m_journeys.Find(ticket);
-    if (found == nullptr || found->state == JourneyState::Asked) return;
+    Journey* found = m_journeys.Find(ticket);
+    if (found == nullptr || (found->state != JourneyState::MovingIn && found->state != JourneyState::Leaving)) return;
     const Journey journey = *found;
     TakeState state = m_desktop.ReparentResult(ticket);
     if (state == TakeState::Pending) {
@@ -261,35 +264,59 @@ void HostingEngine::Advance(Ticket ticket) {
             return;
         m_desktop.ForgetReparent(ticket);
     }
-    m_journeys.Forget(ticket);
-    if (journey.kind == JourneyKind::HandBack) {
-        FinishLeaving(journey.window, state);
+    if (state == TakeState::Taken) {
+        // Recorded, or announced, in its turn.
+        found->state = journey.kind == JourneyKind::HandBack ? JourneyState::Out : JourneyState::In;
         return;
     }
-    // A window that came in and then died, or that its program took elsewhere, is
-    // not recorded: the next cycle would only drop it again.
-    if (state == TakeState::Taken && m_desktop.IsWindow(journey.window) &&
-        m_desktop.Parent(journey.window) == m_hHostView) {
-        CompleteTake(journey.window, journey.kind == JourneyKind::Handed);
-    } else if (journey.kind == JourneyKind::Handed) {
-        m_context.NotTakenOver(journey.window);
-    }
+    m_journeys.Forget(ticket);
+    // Not out: its record stays, and it is asked again at the next turn.
+    if (journey.kind == JourneyKind::Handed) m_context.NotTakenOver(journey.window);
 }
 
-void HostingEngine::FinishLeaving(WindowId window, TakeState state) {
-    // Not out: its record stays, and it is asked again at the next turn.
-    if (state != TakeState::Taken) return;
-    DropRecordOf(window);
-    m_context.Released(window);
+// Windows that came in are recorded, and windows that went out announced, in the order
+// their journeys began: one still on its way ahead of them holds them back for a
+// moment, never longer than the grace.
+void HostingEngine::FinishInOrder() {
+    const std::uint64_t now = m_desktop.Milliseconds();
+    bool holdIn = false;
+    bool holdOut = false;
+    for (const Ticket ticket : m_journeys.Tickets()) {
+        const Journey* journey = m_journeys.Find(ticket);  // recording lets calls in: looked up anew
+        if (journey == nullptr) continue;
+        const bool out = journey->kind == JourneyKind::HandBack;
+        bool& hold = out ? holdOut : holdIn;
+        if (journey->state != JourneyState::In && journey->state != JourneyState::Out) {
+            if (journey->state != JourneyState::Asked && now - journey->since < kArrivalGrace) hold = true;
+            continue;
+        }
+        if (hold) continue;
+        const Journey done = *journey;
+        m_journeys.Forget(ticket);
+        if (out) {
+            DropRecordOf(done.window);
+            m_context.Released(done.window);
+        } else if (m_desktop.IsWindow(done.window) && m_desktop.Parent(done.window) == m_hHostView) {
+            // A window that came in and then died, or that its program took elsewhere,
+            // is not recorded: the next cycle would only drop it again.
+            CompleteTake(done.window, done.kind == JourneyKind::Handed);
+        } else if (done.kind == JourneyKind::Handed) {
+            m_context.NotTakenOver(done.window);
+        }
+    }
 }
 
 void HostingEngine::LetGoTick() {
     PollJourneys();
     std::vector<WindowId> gone;
     for (const HostedWindowRecord& record : m_windows) {
+        const WindowId window = record.hWnd;
+        if (record.bMoved) {
+            gone.push_back(window);
+            continue;
+        }
         // On its way to another frame: that frame tells how it went.
         if (record.bHanding) continue;
-        const WindowId window = record.hWnd;
         if (const Journey* journey = m_journeys.FindWindow(window)) {
             // A window that died before its program answered never gets its answer.
             if (journey->state == JourneyState::Asked && !m_desktop.IsWindow(window)) {
@@ -298,7 +325,7 @@ void HostingEngine::LetGoTick() {
             }
             continue;
         }
-        if (record.bMoved || !m_desktop.IsWindow(window) || m_desktop.Parent(window) != m_hHostView) {
+        if (!m_desktop.IsWindow(window) || m_desktop.Parent(window) != m_hHostView) {
             gone.push_back(window);
             continue;
         }
@@ -329,8 +356,12 @@ void HostingEngine::OnAnswered(Ticket ticket) {
     journey->since = m_desktop.Milliseconds();
     const TakeState state = m_desktop.BeginReparent(ticket, window, kNoWindow, m_context.JourneyOwner());
     if (state == TakeState::Pending) return;
-    m_journeys.Forget(ticket);
-    FinishLeaving(window, state);
+    if (state == TakeState::Taken) {
+        journey->state = JourneyState::Out;
+        FinishInOrder();
+    } else {
+        m_journeys.Forget(ticket);  // asked again at the next turn
+    }
 }
 
 void HostingEngine::MarkHanding(std::size_t index, bool handing) {

@@ -241,7 +241,7 @@ private:
     TakeState BeginTakeIn(WindowId window, JourneyKind kind);
     // Moves a journey on once its outcome is known, or once its window arrived or died.
     void Advance(Ticket ticket);
-    void FinishLeaving(WindowId window, TakeState state);
+    void FinishInOrder();
     bool ArrivedEarly(const Journey& journey);
 
     Desktop& m_desktop;

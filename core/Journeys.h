@@ -5,9 +5,9 @@
 // journey has one owner, the frame that started it, and only the owner reads its
 // outcome or forgets it.
 //
-//   taken in:    Offered -> MovingIn -> (recorded)
-//   handed over: MovingIn -> (recorded here; the frame it came from drops its record)
-//   let go:      (recorded) -> Asked -> Leaving -> Out
+//   taken in:    Offered -> MovingIn -> In -> (recorded)
+//   handed over: MovingIn -> In -> (recorded here; the frame it came from drops its record)
+//   let go:      (recorded) -> Asked -> Leaving -> Out -> (announced)
 //
 // Offered windows wait in the engine's queue of offers; a journey begins once the
 // engine asks the desktop for something that may wait.
@@ -28,7 +28,9 @@ enum class JourneyKind {
 enum class JourneyState {
     Asked,     // its program asked whether it answers; the answer awaited
     MovingIn,  // being re-parented into our host view
+    In,        // in our host view, recorded once the windows that came before are
     Leaving,   // being re-parented back to the desktop
+    Out,       // on the desktop, announced once the windows that went before are
 };
 
 struct Journey {

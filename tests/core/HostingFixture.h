@@ -33,6 +33,7 @@ public:
         return userWorkingHere;
     }
     void TookOver(WindowId window) override { tookOver.push_back(window); }
+    void Released(WindowId window) override { released.push_back(window); }
 
     std::set<WindowId> hostedElsewhere;
     bool bringToFront = false;
@@ -40,6 +41,7 @@ public:
     bool userWorkingHere = true;
     int workingHereAsked = 0;
     std::vector<WindowId> tookOver;
+    std::vector<WindowId> released;
 };
 
 class HostingTest : public ::testing::Test {
