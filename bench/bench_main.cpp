@@ -1,6 +1,7 @@
 // Measures a running Vantrel from outside and prints the figures, for the build
 // as it is (window events on) and again with VANTREL_POLL_ONLY=1, side by side:
-//   - capture latency: a viewer window's creation to its button in the taskbar,
+//   - capture latency: a viewer window's CreateWindowEx to its button in the
+//     taskbar showing its caption,
 //     and where the capture's time went inside Vantrel;
 //   - CPU time while idle, with hosted windows in many frames and many other
 //     top-level windows: Vantrel's own, and the extra the wineserver spends, both
@@ -52,6 +53,13 @@ constexpr double kButtonTimeoutMs = 5000.0;
 constexpr int kSettleTimeoutMs = 10000;
 
 // --- Time -------------------------------------------------------------------
+
+// The system's copy of a window's text: asking for it sends nothing to the window's
+// program, so polling it does not load the program being measured.
+bool HasText(HWND window) {
+    wchar_t text[2] = {};
+    return ::InternalGetWindowText(window, text, 2) > 0;
+}
 
 double Frequency() {
     static const double frequency = [] {
@@ -446,11 +454,12 @@ const char* RunConfiguration(const Settings& settings, bool pollOnly, Figures& f
     PrintMemory("after start-up, nothing hosted", atStart);
     NoteMemory(figures, atStart);
 
-    // Capture latency. Vantrel re-parents a window, then makes its button, in the
-    // same step. Polling first watches the window's parent, one question to the
-    // system, and only then the next button id (ids run on from 400 without
-    // gaps): finding a child by id asks about every button, and asking that every
-    // millisecond would load the system Vantrel itself is waiting on.
+    // Capture latency: from the viewer's CreateWindowEx (it tells the counter's reading
+    // then, and the counter is the same in every process) to the window's button
+    // showing its caption. Polling first watches the window's parent, one question
+    // to the system, then the next button id (ids run on from 400 without gaps), then
+    // its caption: finding a child by id asks about every button, and asking that
+    // every millisecond would load the system Vantrel itself is waiting on.
     if (!viewer.Start(ViewerExe(), {L"--windows", L"0"})) return "the viewer did not start";
     std::vector<HWND> documents;
     std::vector<double>& latencies = figures.latencies;
@@ -460,25 +469,26 @@ const char* RunConfiguration(const Settings& settings, bool pollOnly, Figures& f
         const size_t before = documents.size();
         const double beforeOpen = NowMs();
         const HWND document = viewer.Open(L"Latency " + std::to_wstring(i + 1));
-        const double created = NowMs();
+        const double opened = NowMs();
         if (document == nullptr) return "the viewer did not open a window";
         documents.push_back(document);
+        const long long createdAt = viewer.CreatedAt(document);
+        if (createdAt == 0) return "the viewer did not tell when it created its window";
+        const double created = static_cast<double>(createdAt) * 1000.0 / Frequency();
         double seen = 0;
         const int nextId = kFirstButtonId + static_cast<int>(before);
         const HWND desktop = ::GetDesktopWindow();
+        HWND button = nullptr;
         if (!PollUntil([&] { return ::GetAncestor(document, GA_PARENT) != desktop; }, kButtonTimeoutMs, nullptr) ||
-            !PollUntil([&] { return ::GetDlgItem(control, nextId) != nullptr; }, kButtonTimeoutMs, &seen))
-            return "a window got no button within 5 s";
+            !PollUntil([&] { return (button = ::GetDlgItem(control, nextId)) != nullptr; }, kButtonTimeoutMs,
+                       nullptr) ||
+            !PollUntil([&] { return HasText(button); }, kButtonTimeoutMs, &seen))
+            return "a window got no captioned button within 5 s";
         latencies.push_back(seen - created);
-        openCalls.push_back(created - beforeOpen);
+        openCalls.push_back(opened - beforeOpen);
         if (WindowButtons(frame).size() != before + 1) return "unexpected number of window buttons";
 
-        if (static_cast<int>(documents.size()) == settings.memoryHosted) {
-            // The button's caption comes a cycle later; read memory once that is done too.
-            const HWND button = ::GetDlgItem(control, nextId);
-            PollUntil([&] { return !WindowTitle(button).empty(); }, kButtonTimeoutMs, nullptr);
-            memoryHosted = ReadMemory(vantrel.Process());
-        }
+        if (static_cast<int>(documents.size()) == settings.memoryHosted) memoryHosted = ReadMemory(vantrel.Process());
     }
     const int count = static_cast<int>(latencies.size());
     const int band = std::min(10, count);

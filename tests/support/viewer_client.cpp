@@ -220,6 +220,10 @@ int ViewerProcess::HowEnded(HWND document) {
     return static_cast<int>(result);
 }
 
+long long ViewerProcess::CreatedAt(HWND document) const {
+    return static_cast<long long>(Send(kCreatedAt, HandleArgument(document)));
+}
+
 bool ViewerProcess::Hang(int milliseconds) {
     return Send(kHang, std::to_wstring(milliseconds)) == 1;
 }

@@ -59,6 +59,9 @@ public:
     // How a document that is gone came to its end: a viewer_protocol::DocumentEnd,
     // or -1 when the viewer does not answer.
     int HowEnded(HWND document);
+    // The QueryPerformanceCounter reading right before the document's CreateWindowEx,
+    // or 0.
+    long long CreatedAt(HWND document) const;
     // Makes the viewer stop answering messages for `milliseconds` (its only
     // thread sleeps), starting right after this call returns.
     bool Hang(int milliseconds);

@@ -46,6 +46,9 @@ DocumentWindow* DocumentWindow::Create(DocumentHost& host, HINSTANCE instance,
     // procedure sees the window die but leaves the freeing to us.
     document->m_nCallDepth = 1;
     HMENU menu = BuildMenu();
+    LARGE_INTEGER createdAt;
+    QueryPerformanceCounter(&createdAt);
+    document->m_createdAt = createdAt.QuadPart;
     HWND hwnd = CreateWindowExW(0, className.c_str(), name.c_str(), WS_OVERLAPPEDWINDOW,
                                 CW_USEDEFAULT, CW_USEDEFAULT, kDefaultWidth, kDefaultHeight,
                                 nullptr, menu, instance, document);

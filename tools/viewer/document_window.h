@@ -42,6 +42,7 @@ public:
     void Destroy();
     // What brought the window down; meaningful once it is being destroyed.
     viewer_protocol::DocumentEnd HowEnded() const { return m_end; }
+    long long CreatedAt() const { return m_createdAt; }
 
 private:
     DocumentWindow(DocumentHost& host, const std::wstring& name);
@@ -68,4 +69,5 @@ private:
     // Nesting of window procedure calls: a window may be destroyed while a
     // message box runs inside OnClose, and the object must outlive that call.
     int m_nCallDepth = 0;
+    long long m_createdAt = 0;
 };

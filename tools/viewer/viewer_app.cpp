@@ -133,6 +133,10 @@ LRESULT ViewerApp::OnViewerCommand(Command command, const std::wstring& argument
         });
         return latest == m_ended.rend() ? kStillOpen : latest->second;
     }
+    case kCreatedAt:
+        if (DocumentWindow* document = FindDocument(argument))
+            return static_cast<LRESULT>(document->CreatedAt());
+        return 0;
     case kQuit:
         Quit();
         return 1;

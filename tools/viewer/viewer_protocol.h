@@ -63,6 +63,10 @@ enum Command : std::uint32_t {
     // DocumentEnd; kStillOpen as well for a handle that never was a document of
     // ours, or whose end is too long ago (the last 10000 are kept).
     kHowEnded = 0x5608,
+    // "hwnd": the QueryPerformanceCounter reading taken right before the document's
+    // CreateWindowEx (the counter is the same in every process). Result 0 for a
+    // window that is not one of the viewer's open documents.
+    kCreatedAt = 0x5611,
 };
 
 enum DocumentEnd : int {
