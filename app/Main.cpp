@@ -2,6 +2,8 @@
 
 #include "app/CrashGuard.h"
 #include "app/VantrelApp.h"
+#include "hosting/SharedInput.h"
+#include "ui/Activation.h"
 
 namespace {
 // Libraries loaded from here on come from the system folder only: never from the
@@ -19,6 +21,8 @@ void LoadLibrariesFromSystemOnly() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     LoadLibrariesFromSystemOnly();
     InstallCrashGuard();
+    // Our windows take the activation only once hosted programs that hang have left our input.
+    ui::SetActivationGuard(hosting::LeaveHungInput);
     CVantrelApp app(commandLine != nullptr ? commandLine : L"");
     if (!app.InitInstance()) return 0;
     return app.Run();

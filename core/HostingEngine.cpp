@@ -441,6 +441,7 @@ void HostingEngine::AddHostedWindow(WindowId window) {
     if (button != kNoButton) {
         if (const std::optional<std::wstring> title = m_desktop.TitleIfAlive(window)) SyncButtonCaption(button, *title);
     }
+    ++m_nGeneration;
     m_windows.push_back(HostedWindowRecord{window, button, false, false, true});
     {
         Stopwatch watch(m_counts.layoutMicros);
@@ -627,6 +628,7 @@ bool HostingEngine::ReleaseAllWindows() {
     }
     // Forgotten at once, so a closing frame can never be asked for windows it gave back.
     m_windows = std::move(kept);
+    ++m_nGeneration;
     m_offers.clear();
     ++m_nReshapes;
     if (m_windows.empty()) return true;
@@ -728,6 +730,7 @@ bool HostingEngine::ReleaseWindow(WindowId window) {
 
 void HostingEngine::DropRecords(const std::vector<std::size_t>& indices) {
     m_bZOrderStale = true;
+    ++m_nGeneration;
     // From the highest index down, so the indices still to come stay valid.
     for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
         const std::size_t index = *it;

@@ -142,6 +142,8 @@ public:
     // cycle looks at them, and so does the outcome told by the desktop.
     bool JourneysUnderWay() const { return !m_journeys.Empty(); }
     const Journeys& JourneyList() const { return m_journeys; }
+    // Changes whenever a record or a journey comes or goes.
+    unsigned Generation() const { return m_nGeneration + m_journeys.Generation(); }
     void PollJourneys();
     void OnReparentDone(Ticket ticket);
     void OnAnswered(Ticket ticket);
@@ -256,6 +258,7 @@ private:
     bool m_bCapture = false;
     bool m_bReleased = false;
     Journeys m_journeys;
+    unsigned m_nGeneration = 0;
     // Something of ours may have changed the z-order (a capture, an activation, a
     // drop): the next cycle reads it, light or not.
     bool m_bZOrderStale = true;

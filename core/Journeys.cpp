@@ -18,6 +18,7 @@ Journey& Journeys::Begin(WindowId window, JourneyKind kind, JourneyState state, 
     journey.kind = kind;
     journey.state = state;
     journey.since = now;
+    ++m_nGeneration;
     m_journeys.push_back(journey);
     return m_journeys.back();
 }
@@ -39,6 +40,7 @@ const Journey* Journeys::FindWindow(WindowId window) const {
 }
 
 void Journeys::Forget(Ticket ticket) {
+    ++m_nGeneration;
     m_journeys.erase(std::remove_if(m_journeys.begin(), m_journeys.end(),
                                     [ticket](const Journey& j) { return j.ticket == ticket; }),
                      m_journeys.end());

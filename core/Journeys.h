@@ -53,9 +53,12 @@ public:
     std::size_t Count() const { return m_journeys.size(); }
     const std::vector<Journey>& All() const { return m_journeys; }
     std::vector<Ticket> Tickets() const;
+    // Counts journeys begun and forgotten: a change shows as a new number.
+    unsigned Generation() const { return m_nGeneration; }
 
 private:
     std::vector<Journey> m_journeys;
+    unsigned m_nGeneration = 0;
 };
 
 }  // namespace vantrel

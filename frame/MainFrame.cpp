@@ -11,12 +11,12 @@
 #include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
 #include "hosting/Activator.h"
-#include "hosting/SharedInput.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
 #include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/WebServer.h"
+#include "ui/Activation.h"
 #include "ui/Dpi.h"
 #include "ui/Look.h"
 
@@ -236,11 +236,10 @@ void CMainFrame::ApplyTabMode(bool tabMode) {
 }
 
 void CMainFrame::NewWindow() {
-    // Both the new frame and the box take the activation, which must not wait on a
-    // hosted program that hangs with the focus.
-    hosting::LeaveHungInput();
+    // Both the new frame and the box take the activation.
+    ui::GuardActivation();
     if (m_registry.IsFull()) {
-        ::MessageBoxW(Hwnd(), L"Sorry, you cannot have more than 15 windows (why do you even want more than that?)",
+        ui::GuardedMessageBox(Hwnd(), L"Sorry, you cannot have more than 15 windows (why do you even want more than that?)",
                       ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_ICONEXCLAMATION);
         return;
     }
@@ -258,9 +257,9 @@ void CMainFrame::NewWindow() {
 }
 
 void CMainFrame::ShowAllFrames() {
-    ::ShowWindow(Hwnd(), SW_SHOW);
+    ui::GuardedShowWindow(Hwnd(), SW_SHOW);
     for (unsigned i = 0; i < GetFrameCount(); ++i) {
-        if (CMainFrame* frame = FrameAt(i)) ::ShowWindow(frame->Hwnd(), SW_SHOW);
+        if (CMainFrame* frame = FrameAt(i)) ui::GuardedShowWindow(frame->Hwnd(), SW_SHOW);
     }
 }
 
@@ -335,7 +334,7 @@ void CMainFrame::OnSystrayFrameEntry(UINT id) {
     if (!target) return;
     CMainFrame* frame = *target < 0 ? main : main->FrameAt(static_cast<unsigned>(*target));
     if (frame == nullptr) return;
-    ::ShowWindow(frame->Hwnd(), ::IsWindowVisible(frame->Hwnd()) ? SW_HIDE : SW_SHOW);
+    ui::GuardedShowWindow(frame->Hwnd(), ::IsWindowVisible(frame->Hwnd()) ? SW_HIDE : SW_SHOW);
 }
 
 // Run counter ---------------------------------------------------------------------------
@@ -352,7 +351,6 @@ void CMainFrame::OnCaptionAction() { m_donationReminder.OnCaptionAction(Hwnd());
 
 void CMainFrame::ToggleStartWithWindows() {
     const bool enable = !m_app.Settings().IsOn(vantrel::profile::kStartOnBoot);
-    hosting::LeaveHungInput();  // the question and the warnings are boxes of ours
     // Declined or failed, the setting stays as it was: off.
     if (tray::ApplyStartWithWindows(Hwnd(), enable)) m_app.Settings().Set(vantrel::profile::kStartOnBoot, enable);
 }
@@ -459,8 +457,7 @@ void CMainFrame::DockTaskbarAtBottom() {
 }
 
 void CMainFrame::OnCloseAllWindows() {
-    hosting::LeaveHungInput();
-    const int answer = ::MessageBoxW(Hwnd(), L"Do you really want to close all windows?",
+    const int answer = ui::GuardedMessageBox(Hwnd(), L"Do you really want to close all windows?",
                                      ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_YESNO | MB_ICONQUESTION);
     // Only a Yes closes anything: a box that went with its frame answers neither, and
     // then this frame's windows have been handed back already.
@@ -469,7 +466,6 @@ void CMainFrame::OnCloseAllWindows() {
 
 void CMainFrame::OnChangeWindowName() {
     CWindowName dialog;
-    hosting::LeaveHungInput();
     if (dialog.DoModal(Hwnd()) != IDOK || !Exists()) return;
     SetText(vantrel::RenamedFrameTitle(dialog.m_strWindowName, ui::LoadStringResource(IDS_FRAME_TITLE),
                                        m_bMainFrame != 0));
@@ -498,12 +494,10 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         if (m_app.MainWindow() != nullptr) ::PostMessageW(m_app.MainWindow()->Hwnd(), WM_CLOSE, 0, 0);
         return true;
     case ID_APP_ABOUT:
-        hosting::LeaveHungInput();
         m_app.OnAppAbout(Hwnd());
         return true;
     case ID_VISIT_HOMEPAGE: OnVisitHomepage(); return true;
     case ID_CHECK_FOR_UPDATE:
-        hosting::LeaveHungInput();  // its answer comes in a box of ours
         m_updateCheck.CheckForUpdate(Hwnd());
         return true;
     case ID_BRING_TO_FRONT: ToggleBringToFront(); return true;
@@ -760,8 +754,8 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VANTREL_SHOW_ALL_FRAMES:
         if (m_bMainFrame) {
             ShowAllFrames();
-            if (::IsIconic(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
-            ::SetForegroundWindow(Hwnd());
+            if (::IsIconic(Hwnd())) ui::GuardedShowWindow(Hwnd(), SW_RESTORE);
+            ui::GuardedSetForegroundWindow(Hwnd());
         }
         return 0;
     case WM_VANTREL_UPDATE_RESULT:

@@ -23,7 +23,7 @@ bool Activator::Start() {
 }
 
 bool Activator::Request(HWND window, Kind kind) {
-    if (m_failed) return false;
+    if (m_failed) return false;  // set by the worker too, should it not share our input
     if (!m_started) {
         m_started = true;
         if (!Start()) {
@@ -45,7 +45,11 @@ DWORD WINAPI Activator::Work(void* self) {
     auto& activator = *static_cast<Activator*>(self);
     // Sharing the user-interface thread's input is what lets this thread move the
     // focus and the active window there.
-    ::AttachThreadInput(::GetCurrentThreadId(), activator.m_uiThread, TRUE);
+    // Without it the worker could move nothing: the user-interface thread does it then.
+    if (!::AttachThreadInput(::GetCurrentThreadId(), activator.m_uiThread, TRUE)) {
+        activator.m_failed = true;
+        return 0;
+    }
     for (;;) {
         ::EnterCriticalSection(&activator.m_lock);
         while (activator.m_window == nullptr)

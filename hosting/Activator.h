@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace hosting {
 
 class Activator {
@@ -34,7 +36,7 @@ private:
     CRITICAL_SECTION m_lock{};
     CONDITION_VARIABLE m_wake{};
     bool m_started = false;
-    bool m_failed = false;
+    std::atomic<bool> m_failed{false};
     DWORD m_uiThread = 0;
     DWORD m_workerThread = 0;
     HWND m_window = nullptr;  // waiting to be brought forward, or null

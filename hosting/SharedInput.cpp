@@ -14,6 +14,13 @@ struct Left {
     bool asked = false;  // an answer is awaited
 };
 std::vector<Left> s_left;  // the user-interface thread's alone
+std::vector<DWORD> s_joined;  // threads whose input ours is joined with, the same
+
+void Joined(DWORD thread) {
+    if (std::find(s_joined.begin(), s_joined.end(), thread) == s_joined.end()) s_joined.push_back(thread);
+}
+
+void Parted(DWORD thread) { s_joined.erase(std::remove(s_joined.begin(), s_joined.end(), thread), s_joined.end()); }
 
 void Leave(HWND window) {
     const DWORD self = ::GetCurrentThreadId();
@@ -21,11 +28,19 @@ void Leave(HWND window) {
     if (thread == 0 || thread == self) return;
     if (std::any_of(s_left.begin(), s_left.end(), [thread](const Left& l) { return l.thread == thread; })) return;
     if (Answers(window)) return;
-    if (::AttachThreadInput(self, thread, FALSE)) s_left.push_back({thread, window});
+    if (!::AttachThreadInput(self, thread, FALSE)) return;
+    Parted(thread);
+    s_left.push_back({thread, window});
 }
 
+// A failure leaves the hosted programs each on its own input: clicks into them still
+// work, only the keyboard focus no longer follows across programs.
 void JoinThroughWorker() {
     if (const DWORD worker = Activator::Instance().Thread()) ::AttachThreadInput(::GetCurrentThreadId(), worker, TRUE);
+}
+
+void Join(DWORD thread) {
+    if (::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE)) Joined(thread);
 }
 
 void CALLBACK Answered(HWND window, UINT, ULONG_PTR thread, LRESULT) {
@@ -35,7 +50,7 @@ void CALLBACK Answered(HWND window, UINT, ULONG_PTR thread, LRESULT) {
     // Joined again through it only while the window is still one of ours to host;
     // else through the activation worker, which the other hosted programs share.
     if (::GetWindowThreadProcessId(window, nullptr) == thread && ::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow())
-        ::AttachThreadInput(::GetCurrentThreadId(), static_cast<DWORD>(thread), TRUE);
+        Join(static_cast<DWORD>(thread));
     else
         JoinThroughWorker();
 }
@@ -53,7 +68,24 @@ void ShareInput(HWND window) {
     // A thread that left and now has a window taken in has just answered the probes.
     s_left.erase(std::remove_if(s_left.begin(), s_left.end(), [thread](const Left& l) { return l.thread == thread; }),
                  s_left.end());
-    ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+    // Refused (a program of higher integrity, one that just ended): the window is
+    // hosted all the same, on an input of its own.
+    if (thread != 0) Join(thread);
+}
+
+void KeepInputOf(const std::vector<HWND>& hosted) {
+    if (s_joined.empty()) return;
+    std::vector<DWORD> threads;
+    threads.reserve(hosted.size());
+    for (HWND window : hosted) threads.push_back(::GetWindowThreadProcessId(window, nullptr));
+    const DWORD self = ::GetCurrentThreadId();
+    for (std::size_t i = s_joined.size(); i-- > 0;) {
+        const DWORD thread = s_joined[i];
+        if (std::find(threads.begin(), threads.end(), thread) != threads.end()) continue;
+        // Its last window left, or its thread ended (then there is nothing to part from).
+        ::AttachThreadInput(self, thread, FALSE);
+        s_joined.erase(s_joined.begin() + static_cast<std::ptrdiff_t>(i));
+    }
 }
 
 void LeaveHungInput() {

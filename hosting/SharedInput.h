@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace hosting {
 
 // Whether the window's thread answers a message soon (within 100 ms); one that is busy
@@ -18,5 +20,8 @@ void ShareInput(HWND window);
 void LeaveHungInput();
 // Each capture tick: a thread that left asks to join again, and does once it answers.
 void RejoinAnsweringInput();
+// After the hosted windows changed: our input parts from the threads none of whose
+// windows is hosted any more.
+void KeepInputOf(const std::vector<HWND>& hosted);
 
 }  // namespace hosting

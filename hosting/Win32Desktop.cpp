@@ -11,12 +11,11 @@
 #include "hosting/Activator.h"
 #include "hosting/CloseQueue.h"
 #include "hosting/SharedInput.h"
+#include "ui/Activation.h"
 
 namespace hosting {
 
 namespace {
-// At a crash, how long a window on its way in is waited for before it is handed back.
-const DWORD kCrashTakeWait = 5000;
 
 // Taking a window into a host view makes its program wait on the programs whose
 // windows we took in before (their input is shared with ours). While one of them
@@ -350,17 +349,6 @@ bool Win32Desktop::AskAnswer(vantrel::Ticket ticket, vantrel::WindowId w, vantre
 
 std::uint64_t Win32Desktop::Milliseconds() { return ::GetTickCount64(); }
 
-void Win32Desktop::ReleasePendingTakes() {
-    const ULONGLONG deadline = ::GetTickCount64() + kCrashTakeWait;
-    for (const Reparent* r : Reparents()) {
-        if (r->parent == ::GetDesktopWindow()) continue;
-        const ULONGLONG now = ::GetTickCount64();
-        if (r->thread != nullptr && Running(*r) && now < deadline)
-            ::WaitForSingleObject(r->thread, static_cast<DWORD>(deadline - now));
-        if (::GetAncestor(r->window, GA_PARENT) == r->parent) ::SetParent(r->window, ::GetDesktopWindow());
-    }
-}
-
 void Win32Desktop::AttachInput(vantrel::WindowId w) { ShareInput(H(w)); }
 
 void Win32Desktop::Show(vantrel::WindowId w, vantrel::ShowCommand c) { ::ShowWindowAsync(H(w), ToShowCommand(c)); }
@@ -406,7 +394,7 @@ void Win32Desktop::SetForeground(vantrel::WindowId w) {
 }
 
 void Win32Desktop::SwitchTo(vantrel::WindowId w) {
-    LeaveHungInput();  // bringing a frame of ours forward moves the focus
+    ui::GuardActivation();  // bringing a frame of ours forward moves the focus
     ::SwitchToThisWindow(H(w), FALSE);
 }
 

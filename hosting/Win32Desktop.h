@@ -52,8 +52,6 @@ public:
 
     // A new round of capture cycles: the key state is read anew.
     static void NewTick();
-    // At a crash: windows on their way in are let in, then handed back.
-    static void ReleasePendingTakes();
     // Microseconds spent asking windows whether they answer before taking them in.
     static unsigned long long ProbeMicros();
 

@@ -6,6 +6,7 @@
 
 #include "core/FrameTexts.h"
 #include "hosting/Activator.h"
+#include "hosting/HostedSnapshot.h"
 #include "hosting/SharedInput.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
@@ -92,6 +93,7 @@ bool CWindowCtrl::ReleaseAllWindows() {
         if (!record.bMoved) released.push_back(reinterpret_cast<HWND>(record.hWnd));
     }
     const bool all = m_engine.ReleaseAllWindows();
+    PublishSnapshot();
     AnnounceReleased(released);
     return all;
 }
@@ -108,6 +110,7 @@ void CWindowCtrl::LetGoOfWindows() {
 
 void CWindowCtrl::OnLetGoTick() {
     m_engine.LetGoTick();
+    PublishSnapshot();
     FinishLettingGoWhenEmpty();
 }
 
@@ -181,19 +184,49 @@ void CWindowCtrl::OnClockTick() {
     for (CWindowCtrl* control : controls) {
         if (IsLive(control) && control->m_bCycling) control->RunCycle(focusMoved);
     }
+    PublishSnapshot();
     s_ticking = false;
 }
 
-void CWindowCtrl::ReleaseEverywhereNow() {
-    for (CWindowCtrl* control : LiveControls()) {
-        HWND hostView = reinterpret_cast<HWND>(control->m_engine.HostView());
+void CWindowCtrl::PublishSnapshot() {
+    static unsigned published = ~0u;
+    unsigned generation = static_cast<unsigned>(LiveControls().size());
+    for (const CWindowCtrl* control : LiveControls()) generation += control->m_engine.Generation();
+    if (generation == published) return;
+    published = generation;
+    std::vector<snapshot::Entry> entries;
+    std::vector<HWND> hosted;
+    for (const CWindowCtrl* control : LiveControls()) {
+        const HWND hostView = reinterpret_cast<HWND>(control->m_engine.HostView());
         for (const auto& record : control->m_engine.Windows()) {
-            HWND hwnd = reinterpret_cast<HWND>(record.hWnd);
-            if (!record.bMoved && ::IsWindow(hwnd) && ::GetAncestor(hwnd, GA_PARENT) == hostView)
-                ::SetParent(hwnd, ::GetDesktopWindow());
+            entries.push_back({reinterpret_cast<HWND>(record.hWnd), hostView, false});
+            hosted.push_back(reinterpret_cast<HWND>(record.hWnd));
+        }
+        for (const auto& journey : control->m_engine.JourneyList().All()) {
+            if (journey.kind != vantrel::JourneyKind::HandBack)
+                entries.push_back({reinterpret_cast<HWND>(journey.window), hostView, true});
         }
     }
-    Win32Desktop::ReleasePendingTakes();
+    snapshot::Publish(entries);
+    KeepInputOf(hosted);
+}
+
+void CWindowCtrl::ReleaseEverywhereNow() {
+    static snapshot::Entry entries[2048];
+    const std::size_t count = snapshot::Read(entries, 2048);
+    // Every window in a host view of ours goes back; a window on its way in is given
+    // a moment to arrive (its program may be just letting it in), then goes back too.
+    const ULONGLONG deadline = ::GetTickCount64() + kCrashArrivalWait;
+    for (std::size_t i = 0; i < count; ++i) {
+        const snapshot::Entry& entry = entries[i];
+        if (entry.onItsWay) {
+            while (::IsWindow(entry.window) && ::GetAncestor(entry.window, GA_PARENT) != entry.hostView &&
+                   ::GetTickCount64() < deadline)
+                ::Sleep(10);
+        }
+        if (::IsWindow(entry.window) && ::GetAncestor(entry.window, GA_PARENT) == entry.hostView)
+            ::SetParent(entry.window, ::GetDesktopWindow());
+    }
 }
 
 void CWindowCtrl::HandBackEverywhere() {
@@ -275,6 +308,7 @@ void CWindowCtrl::OnWindowAppeared(HWND window) {
 void CWindowCtrl::OnAppearedWindowAnswered(HWND window) {
     if (!m_bCycling || !m_engine.Captures()) return;
     m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
+    PublishSnapshot();
     // The next capture takes the button made ahead, once this message is done.
     if (m_spare == nullptr) ::PostMessageW(Hwnd(), kMakeSpare, 0, 0);
 }
@@ -322,10 +356,12 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_VANTREL_REPARENTED:
         m_engine.OnReparentDone(static_cast<vantrel::Ticket>(wParam));
+        PublishSnapshot();
         FinishLettingGoWhenEmpty();
         return 0;
     case WM_VANTREL_ANSWERED:
         m_engine.OnAnswered(static_cast<vantrel::Ticket>(wParam));
+        PublishSnapshot();
         FinishLettingGoWhenEmpty();
         return 0;
     case kRetryClock:
@@ -442,6 +478,7 @@ bool CWindowCtrl::RunWindowCommand(UINT id, HWND window) {
     if (index < 0 || m_engine.Windows()[static_cast<size_t>(index)].bMoved) return true;
     if (moveTo) {
         MoveToFrame(window, id - ID_MOVE_TO_FIRST);
+        PublishSnapshot();
         return true;
     }
     switch (id) {
@@ -453,6 +490,7 @@ bool CWindowCtrl::RunWindowCommand(UINT id, HWND window) {
     case ID_WINDOW_MOVE_TO_MAIN: MoveToMainFrame(window); break;
     default: break;
     }
+    PublishSnapshot();
     return true;
 }
 

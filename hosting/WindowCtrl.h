@@ -31,6 +31,8 @@ inline constexpr unsigned kTicksPerEnumeration = 20;
 inline constexpr unsigned kTitlePeriod = 8;
 // The hidden button kept ready for the next capture, outside the window buttons' ids.
 inline constexpr int kSpareButtonId = 0xFFFE;
+// At a crash, how long windows on their way in are given to arrive, all together.
+inline constexpr ULONGLONG kCrashArrivalWait = 2000;
 
 class CWindowCtrl final : public ui::Window,
                           private vantrel::WindowButtons,
@@ -68,8 +70,11 @@ public:
     HostFrame* m_pOwnerFrame = nullptr;
 
     // Last resort on the way out of a dying process: re-parents every hosted window
-    // of every live control to the desktop, touching nothing else.
+    // of every control to the desktop, as the controls last published them, touching
+    // nothing else.
     static void ReleaseEverywhereNow();
+    // Publishes every control's windows for that, when they changed.
+    static void PublishSnapshot();
     // The session ends: every control stops its cycle and hands its windows back,
     // since the process may be ended before any other frame hears of it.
     static void HandBackEverywhere();

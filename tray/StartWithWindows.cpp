@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/StartupDrive.h"
+#include "ui/Activation.h"
 
 namespace tray {
 namespace {
@@ -13,7 +14,7 @@ const wchar_t kRunValue[] = L"Vantrel";
 
 void TellNotRegistered(HWND owner, const wchar_t* why) {
     const std::wstring text = std::wstring(L"Vantrel cannot start with Windows: ") + why;
-    ::MessageBoxW(owner, text.c_str(), vantrel::kStartupCaption, MB_OK | MB_ICONWARNING);
+    ui::GuardedMessageBox(owner, text.c_str(), vantrel::kStartupCaption, MB_OK | MB_ICONWARNING);
 }
 }  // namespace
 
@@ -44,7 +45,7 @@ bool ConfirmStartupDrive(HWND owner, const std::wstring& root) {
     const auto questions = vantrel::StartupDriveQuestions(
         root, drives, [](const std::wstring& drive) { return ::GetDriveTypeW(drive.c_str()); });
     for (const std::wstring& question : questions) {
-        if (::MessageBoxW(owner, question.c_str(), vantrel::kStartupCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (ui::GuardedMessageBox(owner, question.c_str(), vantrel::kStartupCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
     }
     return true;

@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "tray/StartWithWindows.h"
 #include "tray/WebServer.h"
+#include "ui/Activation.h"
 #include "ui/Window.h"
 
 namespace tray {
@@ -195,14 +196,14 @@ void UpdateCheck::OnResult(HWND owner, LPARAM lParam) {
         message.caption.empty() ? ui::LoadStringResource(IDS_APP_TITLE) : message.caption;
     switch (message.outcome) {
     case vantrel::UpdateOutcome::Current:
-        ::MessageBoxW(owner, message.text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+        ui::GuardedMessageBox(owner, message.text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
         break;
     case vantrel::UpdateOutcome::Newer:
-        if (::MessageBoxW(owner, message.text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES)
+        if (ui::GuardedMessageBox(owner, message.text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES)
             OpenAuthorWebPage(vantrel::WebPage::DownloadPage, SW_SHOWNORMAL);
         break;
     case vantrel::UpdateOutcome::Error:
-        ::MessageBoxW(owner, message.text.c_str(), caption.c_str(), MB_OK);
+        ui::GuardedMessageBox(owner, message.text.c_str(), caption.c_str(), MB_OK);
         break;
     }
 }

@@ -1,8 +1,11 @@
 #include "ui/Dialog.h"
 
+#include "ui/Activation.h"
+
 namespace ui {
 
 INT_PTR Dialog::DoModal(HWND owner) {
+    GuardActivation();
     return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner, StaticProc,
                              reinterpret_cast<LPARAM>(this));
 }

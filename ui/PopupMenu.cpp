@@ -1,5 +1,7 @@
 #include "ui/PopupMenu.h"
 
+#include "ui/Activation.h"
+
 #include <utility>
 
 #include "ui/OwnerDrawMenu.h"
@@ -47,7 +49,7 @@ UINT PopupMenu::TrackForCommand(HWND owner, POINT screenPoint) const {
 UINT PopupMenu::TrackWith(HWND owner, POINT screenPoint, UINT flags) const {
     if (m_menu == nullptr || owner == nullptr) return 0;
     ownerdraw::Adopt(m_menu, false);  // drawn by the look; the owner passes the drawing on
-    ::SetForegroundWindow(owner);
+    GuardedSetForegroundWindow(owner);
     const BOOL chosen = ::TrackPopupMenu(m_menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | flags, screenPoint.x,
                                          screenPoint.y, 0, owner, nullptr);
     // Lets the owner's thread notice the menu is gone before the next click.
