@@ -16,7 +16,9 @@ Activator& Activator::Instance() {
 
 bool Activator::Start() {
     m_uiThread = ::GetCurrentThreadId();
-    HANDLE thread = ::CreateThread(nullptr, 0, Work, this, 0, &m_workerThread);
+    // It calls a handful of system functions and nothing deep: the program's default
+    // stack would be waste (Wine commits a thread's whole stack, 1 MiB at the least).
+    HANDLE thread = ::CreateThread(nullptr, 64 * 1024, Work, this, STACK_SIZE_PARAM_IS_A_RESERVATION, &m_workerThread);
     if (thread == nullptr) return false;
     ::CloseHandle(thread);
     return true;

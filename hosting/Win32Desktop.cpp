@@ -11,6 +11,7 @@
 #include "hosting/Activator.h"
 #include "hosting/CloseQueue.h"
 #include "hosting/SharedInput.h"
+#include "hosting/Workers.h"
 #include "ui/Activation.h"
 
 namespace hosting {
@@ -175,16 +176,15 @@ namespace {
 // One re-parenting of another program's window. It waits until that program lets the
 // window go, which a program that hangs right after answering our probe (a hang
 // already queued is not seen) can make last as long as the hang: so it runs on a
-// thread of its own, which tells the owner's window when it is over.
+// worker thread, which tells the owner's window when it is over.
 struct Reparent {
     vantrel::Ticket ticket = vantrel::kNoTicket;
     HWND window = nullptr;
     HWND parent = nullptr;  // the desktop's window for a hand-back
     HWND owner = nullptr;
     bool unhide = false;
-    HANDLE thread = nullptr;
     std::atomic<int> state{static_cast<int>(vantrel::TakeState::Pending)};
-    bool forgotten = false;  // its owner will not read it; freed once its thread is done
+    bool forgotten = false;  // its owner will not read it; freed once its worker is done
 };
 
 // The user-interface thread's alone, and never freed: at the program's end a thread
@@ -201,11 +201,10 @@ bool Running(const Reparent& r) {
 void Free(Reparent* r) {
     auto& all = Reparents();
     all.erase(std::remove(all.begin(), all.end(), r), all.end());
-    if (r->thread != nullptr) ::CloseHandle(r->thread);
     delete r;
 }
 
-// Entries whose owner gave up on them, once their thread is done.
+// Entries whose owner gave up on them, once their worker is done.
 void FreeForgotten() {
     const std::vector<Reparent*> all = Reparents();
     for (Reparent* r : all) {
@@ -244,10 +243,7 @@ void Run(Reparent& r) {
     if (owner != nullptr) ::PostMessageW(owner, WM_VANTREL_REPARENTED, static_cast<WPARAM>(ticket), 0);
 }
 
-DWORD WINAPI RunReparent(void* r) {
-    Run(*static_cast<Reparent*>(r));
-    return 0;
-}
+void RunReparent(void* r) { Run(*static_cast<Reparent*>(r)); }
 
 // Programs asked whether they answer: the answer comes back as a call on our thread.
 std::vector<std::pair<vantrel::Ticket, HWND>>& Asks() {
@@ -289,8 +285,7 @@ vantrel::TakeState Win32Desktop::BeginReparent(vantrel::Ticket ticket, vantrel::
     r->owner = H(owner);
     r->unhide = takeIn && ::GetAncestor(H(w), GA_PARENT) == ::GetDesktopWindow() && ::IsWindowVisible(H(w));
     Reparents().push_back(r);
-    r->thread = ::CreateThread(nullptr, 64 * 1024, RunReparent, r, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (r->thread == nullptr) {
+    if (!RunOnWorker(RunReparent, r)) {
         r->owner = nullptr;  // told by the return value
         Run(*r);             // no thread to be had: here, waiting if it must
     }
@@ -324,17 +319,16 @@ void Win32Desktop::ForgetReparent(vantrel::Ticket ticket) {
 
 void Win32Desktop::WaitForReparents(const std::vector<vantrel::Ticket>& tickets, unsigned timeoutMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (const vantrel::Ticket ticket : tickets) {
-        const Reparent* r = FindReparent(ticket);
-        if (r == nullptr || r->thread == nullptr) continue;
-        const HANDLE thread = r->thread;
-        // The program waited on may ask us something meanwhile, and is answered.
-        for (;;) {
-            const ULONGLONG now = ::GetTickCount64();
-            if (now >= deadline) return;
-            const DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, static_cast<DWORD>(deadline - now),
-                                                           QS_SENDMESSAGE);
-            if (wait != WAIT_OBJECT_0 + 1) break;
+    const auto running = [&tickets] {
+        return std::any_of(tickets.begin(), tickets.end(), [](vantrel::Ticket ticket) {
+            const Reparent* r = FindReparent(ticket);
+            return r != nullptr && Running(*r);
+        });
+    };
+    // Looked at every few milliseconds; the program waited on may ask us something
+    // meanwhile, and is answered.
+    while (running() && ::GetTickCount64() < deadline) {
+        if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
             MSG msg;
             ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
