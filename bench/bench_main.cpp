@@ -667,6 +667,8 @@ const char* RunResources(const Settings& settings, Resources& before, Resources&
     // One round of each first: the system fills its caches for drawing.
     if (stays == nullptr) return "the viewer did not open a window";
     if (!WaitFor([&] { return ButtonCaptions(frame).size() == 1; }, 5000)) return "the first window got no button";
+    // Counted before the warm-up too, so that what the first use costs shows.
+    const Resources cold = ReadResources(vantrel, frame);
     if (!churn(kBatch, 1) || !openMenu() || !frameRound()) return "a warm-up round failed";
     before = ReadResources(vantrel, frame);
 
@@ -684,6 +686,8 @@ const char* RunResources(const Settings& settings, Resources& before, Resources&
         if (!openMenu()) return "a menu did not open and close";
     }
     after = ReadResources(vantrel, frame);
+    Line("resources: USER objects %lld, GDI objects %lld, private %.2f MiB before the warm-up (one window hosted)",
+         cold.user, cold.gdi, cold.privateMiB);
     Line("resources: USER objects %lld, GDI objects %lld, private %.2f MiB after warm-up", before.user, before.gdi,
          before.privateMiB);
     Line("resources: after %d captures and closes (%.0f ms): USER %lld, GDI %lld, private %.2f MiB", settings.captures,

@@ -148,13 +148,14 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
 
     if (m_bCapture) {
         TakeOfferedWindows();
+        ForgetStaleAnnouncements();
         if (scope.enumerate) {
             ++m_counts.enumerations;
             // The desktop picks out the viewer's windows itself: one question, however
             // many other windows there are.
             m_desktop.EnumTopLevelWindowsOfClass(m_strClassName, [this](WindowId window) {
                 // One still waiting in the queue is taken there, in its turn.
-                if (!IsOffered(window) && ConsiderViewerWindow(window) == CaptureResult::Taken)
+                if (!IsOffered(window) && !IsAnnounced(window) && ConsiderViewerWindow(window) == CaptureResult::Taken)
                     ++m_counts.takenByEnumeration;
                 return true;
             });
@@ -276,7 +277,8 @@ void HostingEngine::Advance(Ticket ticket) {
 
 // Windows that came in are recorded, and windows that went out announced, in the order
 // their journeys began: one still on its way ahead of them holds them back for a
-// moment, never longer than the grace.
+// while (its program is busy, likely with the windows behind it too), never longer
+// than kOrderHold.
 void HostingEngine::FinishInOrder() {
     const std::uint64_t now = m_desktop.Milliseconds();
     bool holdIn = false;
@@ -287,7 +289,7 @@ void HostingEngine::FinishInOrder() {
         const bool out = journey->kind == JourneyKind::HandBack;
         bool& hold = out ? holdOut : holdIn;
         if (journey->state != JourneyState::In && journey->state != JourneyState::Out) {
-            if (journey->state != JourneyState::Asked && now - journey->since < kArrivalGrace) hold = true;
+            if (journey->state != JourneyState::Asked && now - journey->since < kOrderHold) hold = true;
             continue;
         }
         if (hold) continue;
@@ -379,15 +381,41 @@ void HostingEngine::DropRecordOf(WindowId window) {
 
 void HostingEngine::SetCapture(bool capture) {
     m_bCapture = capture;
-    if (!capture) m_offers.clear();
+    if (!capture) {
+        m_offers.clear();
+        m_announced.clear();
+    }
 }
 
 bool HostingEngine::IsOffered(WindowId window) const {
     return std::any_of(m_offers.begin(), m_offers.end(), [window](const Offer& offer) { return offer.window == window; });
 }
 
+void HostingEngine::AnnounceWindow(WindowId window) {
+    if (!m_bCapture || window == kNoWindow || IsAnnounced(window)) return;
+    m_announced.push_back(Announcement{window, m_desktop.Milliseconds()});
+}
+
+bool HostingEngine::IsAnnounced(WindowId window) const {
+    return std::any_of(m_announced.begin(), m_announced.end(),
+                       [window](const Announcement& a) { return a.window == window; });
+}
+
+// A window whose program never answers (it died, or hangs) is left to the enumeration.
+void HostingEngine::ForgetStaleAnnouncements() {
+    const std::uint64_t now = m_desktop.Milliseconds();
+    m_announced.erase(std::remove_if(m_announced.begin(), m_announced.end(),
+                                     [&](const Announcement& a) {
+                                         return now - a.since >= kAnnouncementWait || !m_desktop.IsWindow(a.window);
+                                     }),
+                      m_announced.end());
+}
+
 void HostingEngine::OfferWindow(WindowId window) {
     if (!m_bCapture || window == kNoWindow) return;
+    m_announced.erase(std::remove_if(m_announced.begin(), m_announced.end(),
+                                     [window](const Announcement& a) { return a.window == window; }),
+                      m_announced.end());
     if (IsOffered(window)) return;  // created, then shown: one entry is enough
     m_offers.push_back(Offer{window, 0});
     if (!m_bOffersWait) TakeOfferedWindows();
@@ -630,6 +658,7 @@ bool HostingEngine::ReleaseAllWindows() {
     m_windows = std::move(kept);
     ++m_nGeneration;
     m_offers.clear();
+    m_announced.clear();
     ++m_nReshapes;
     if (m_windows.empty()) return true;
     Renumber();

@@ -25,6 +25,12 @@ inline constexpr int kOfferAttempts = 20;
 // whose input it shares, any of which may hang: a window that has been where it was
 // going for this long is there, whatever the re-parenting still waits for.
 inline constexpr std::uint64_t kArrivalGrace = 250;
+// Windows that came in wait this long at most for one on its way ahead of them, so
+// that buttons come in the order the windows did.
+inline constexpr std::uint64_t kOrderHold = 2000;
+// A window announced by the desktop is left to its announcement, which comes once its
+// program has answered, for this long; after that the enumeration may take it.
+inline constexpr std::uint64_t kAnnouncementWait = 2000;
 // A release of everything waits this long at most for the windows on their way in.
 inline constexpr unsigned kReleaseWait = 5000;
 
@@ -137,6 +143,10 @@ public:
     // whose program does not answer yet wait for the next cycles, and so do the ones
     // offered after them, so that windows are taken in the order they came.
     void OfferWindow(WindowId window);
+    // A window the desktop reports, whose program is being asked whether it answers:
+    // the enumeration leaves it to its offer, which comes with the answer, so that
+    // windows that come together are taken in the order they came.
+    void AnnounceWindow(WindowId window);
     std::size_t PendingOffers() const { return m_offers.size(); }
     // The journeys of windows on their way in or out, which this frame began: every
     // cycle looks at them, and so does the outcome told by the desktop.
@@ -234,6 +244,8 @@ private:
     std::vector<WindowId> HandleCopy() const;
     void TakeOfferedWindows();
     bool IsOffered(WindowId window) const;
+    bool IsAnnounced(WindowId window) const;
+    void ForgetStaleAnnouncements();
     // ConsiderTopLevelWindow once the class is known to be the viewer's.
     CaptureResult ConsiderViewerWindow(WindowId window);
     CaptureResult ConsiderOfferedWindow(WindowId window);
@@ -275,6 +287,11 @@ private:
         int attempts;
     };
     std::deque<Offer> m_offers;  // in the order the desktop announced them
+    struct Announcement {
+        WindowId window;
+        std::uint64_t since;
+    };
+    std::vector<Announcement> m_announced;  // their programs asked, not answered yet
     bool m_bOffersWait = false;  // the first one was refused: the rest waits for a cycle
     bool m_bTakingOffers = false;
     CaptureCounts m_counts;

@@ -65,6 +65,7 @@ namespace {
 const UINT kRetryClock = WM_APP + 0x40;
 const UINT kWindowAnswered = WM_APP + 0x41;
 const UINT kMakeSpare = WM_APP + 0x42;
+const UINT kUpdateTip = WM_APP + 0x43;
 // Letting go: how often windows that went meanwhile are forgotten and those that
 // would not leave are asked again.
 const UINT kLetGoElapse = 250;
@@ -303,6 +304,7 @@ void CWindowCtrl::OnWindowAppeared(HWND window) {
         return;
     if (!::SendMessageCallbackW(window, WM_NULL, 0, 0, AppearedWindowAnswered, reinterpret_cast<ULONG_PTR>(Hwnd())))
         return;  // gone already
+    m_engine.AnnounceWindow(reinterpret_cast<vantrel::WindowId>(window));
 }
 
 void CWindowCtrl::OnAppearedWindowAnswered(HWND window) {
@@ -373,6 +375,9 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kWindowAnswered:
         OnAppearedWindowAnswered(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case kUpdateTip:
+        OnUpdateTip(reinterpret_cast<const ui::ImageButton*>(wParam));
         return 0;
     case kMakeSpare:
         if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
@@ -607,7 +612,15 @@ void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text)
     ui::ImageButton* b = AsButton(button);
     b->SetText(text);
     b->SizeToContent();
-    b->SetTooltip(m_tips, text);
+    // The tip follows once the caption shows: nobody hovers over a button that new,
+    // and a tip's first text costs more than the caption itself.
+    ::PostMessageW(Hwnd(), kUpdateTip, reinterpret_cast<WPARAM>(b), 0);
+}
+
+void CWindowCtrl::OnUpdateTip(const ui::ImageButton* button) {
+    for (const auto& b : m_buttons) {
+        if (b.get() == button) b->SetTooltip(m_tips, b->Text());
+    }
 }
 
 // Read from the object: the cycle asks for every button on every tick.

@@ -117,6 +117,7 @@ private:
 
     std::unique_ptr<ui::ImageButton> MakeButton(int controlId, DWORD visible);
     void PrepareSpareButton();
+    void OnUpdateTip(const ui::ImageButton* button);
 
     // WindowButtons
     vantrel::ButtonId Create(int controlId) override;

@@ -31,7 +31,7 @@ Pool& ThePool() {
 
 // A worker idle for this long ends: under Wine each thread's whole stack, 1 MiB at
 // the least, counts as committed memory for as long as the thread lives.
-constexpr DWORD kIdleEnd = 5000;
+constexpr DWORD kIdleEnd = 1000;
 
 DWORD WINAPI Serve(void* self) {
     auto* worker = static_cast<Worker*>(self);

@@ -14,6 +14,12 @@ long long Count(HWND frame, TestCount which) { return ReadTestCount(frame, stati
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
+std::wstring Joined(const std::vector<std::wstring>& texts) {
+    std::wstring joined;
+    for (const std::wstring& text : texts) joined += (joined.empty() ? L"" : L", ") + text;
+    return joined;
+}
+
 std::vector<std::wstring> Numbered(const std::wstring& prefix, int count) {
     std::vector<std::wstring> names;
     for (int i = 1; i <= count; ++i) names.push_back(prefix + L" " + std::to_wstring(i));
@@ -76,7 +82,7 @@ TEST_F(CaptureEvents, BurstOfThirtyIsTakenWholeInCreationOrder) {
     const DWORD took = ::GetTickCount() - started;
     RecordProperty("burst_ms", static_cast<int>(took));
     EXPECT_TRUE(WaitFor([&] { return Captions() == Numbered(L"Burst", 30); }, 15000))
-        << "burst of 30 took " << took << " ms to open";
+        << "burst of 30 took " << took << " ms to open; buttons: " << Narrow(Joined(Captions()));
     for (HWND doc : viewer.Windows()) EXPECT_TRUE(IsHosted(doc));
     ASSERT_TRUE(WaitForCycles(frame, 3));
     EXPECT_EQ(WindowButtons(frame).size(), 30u);
