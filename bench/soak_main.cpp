@@ -642,7 +642,11 @@ void Soak::Check(bool final) {
             const auto own = std::count(claimers.begin(), claimers.end(), &*host);
             if (own != 1)
                 lasting("buttons " + name, name + " is hosted with " + std::to_string(own) +
-                                               " buttons showing its title in its frame");
+                                               " buttons showing its title in its frame (" + document.lastSeen +
+                                               (::IsWindowVisible(host->frame) ? ", shown" : ", hidden") + ", " +
+                                               std::to_string(host->buttons.size()) + " buttons; before: " + before +
+                                               "; viewer " + std::to_string(document.viewer) +
+                                               (AnswersWithin(document.hwnd, 100) ? " answers)" : " does not answer)"));
             if (claimers.size() != static_cast<size_t>(own))
                 lasting("elsewhere " + name, name + " has a button in a frame that does not host it");
         } else {
