@@ -283,7 +283,7 @@ TEST_F(WindowManagerMenu, ChecksAndTogglesReadTheStoredValue) {
     ::SendMessageW(frame, WM_COMMAND, ID_TABMODE, 0);
     EXPECT_EQ(ReadProfileDword(L"Settings", L"TabMode"), 0u);
     EXPECT_FALSE(TabModeChecked(frame));
-    ASSERT_TRUE(WaitForCycles(frame));  // nothing may maximize the window
+    ASSERT_TRUE(WaitForTitleReads(frame));  // tab mode would have maximized the window by now
     EXPECT_FALSE(::IsZoomed(doc));
 }
 

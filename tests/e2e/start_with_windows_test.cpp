@@ -5,6 +5,7 @@
 #include "e2e_fixture.h"
 
 #include <optional>
+#include <vector>
 
 #include "resource.h"
 
@@ -24,6 +25,89 @@ std::optional<std::wstring> RunValue() {
 std::wstring Lower(std::wstring text) {
     for (auto& c : text) c = static_cast<wchar_t>(towlower(c));
     return text;
+}
+
+// A registry key's values and subkeys as they were, to be put back.
+struct SavedKey {
+    struct Value {
+        std::wstring name;
+        DWORD type = 0;
+        std::vector<BYTE> data;
+    };
+    std::wstring name;
+    std::vector<Value> values;
+    std::vector<SavedKey> subkeys;
+};
+
+SavedKey ReadKey(HKEY key, const std::wstring& name) {
+    SavedKey saved{name, {}, {}};
+    DWORD subkeys = 0, longestSubkey = 0, values = 0, longestName = 0, longestData = 0;
+    ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestName,
+                       &longestData, nullptr, nullptr);
+    for (DWORD i = 0; i < values; ++i) {
+        SavedKey::Value value{std::wstring(longestName + 1, L'\0'), 0, std::vector<BYTE>(longestData)};
+        DWORD nameLength = longestName + 1, size = longestData;
+        if (::RegEnumValueW(key, i, value.name.data(), &nameLength, nullptr, &value.type, value.data.data(), &size) !=
+            ERROR_SUCCESS)
+            continue;
+        value.name.resize(nameLength);
+        value.data.resize(size);
+        saved.values.push_back(std::move(value));
+    }
+    for (DWORD i = 0; i < subkeys; ++i) {
+        std::wstring subkeyName(longestSubkey + 1, L'\0');
+        DWORD length = longestSubkey + 1;
+        HKEY subkey = nullptr;
+        if (::RegEnumKeyExW(key, i, subkeyName.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            continue;
+        subkeyName.resize(length);
+        if (::RegOpenKeyExW(key, subkeyName.c_str(), 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
+        saved.subkeys.push_back(ReadKey(subkey, subkeyName));
+        ::RegCloseKey(subkey);
+    }
+    return saved;
+}
+
+void WriteKey(HKEY parent, const SavedKey& saved) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(parent, saved.name.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    for (const auto& value : saved.values)
+        ::RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
+                         static_cast<DWORD>(value.data.size()));
+    for (const auto& subkey : saved.subkeys) WriteKey(key, subkey);
+    ::RegCloseKey(key);
+}
+
+// Takes the Run key away, whatever others keep in it, and puts it back as it was
+// at the end.
+class RunKeyTakenAway {
+public:
+    RunKeyTakenAway() {
+        HKEY run = nullptr;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &run) == ERROR_SUCCESS) {
+            m_saved = ReadKey(run, kRunKey);
+            ::RegCloseKey(run);
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kRunKey);  // the key itself too, as it is named
+    }
+    ~RunKeyTakenAway() {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kRunKey);
+        if (m_saved) WriteKey(HKEY_CURRENT_USER, *m_saved);
+    }
+    RunKeyTakenAway(const RunKeyTakenAway&) = delete;
+    RunKeyTakenAway& operator=(const RunKeyTakenAway&) = delete;
+
+private:
+    std::optional<SavedKey> m_saved;
+};
+
+bool RunKeyExists() {
+    HKEY run = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &run) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(run);
+    return true;
 }
 
 // A copy of the program at `path`, its folder made first.
@@ -106,14 +190,8 @@ TEST_F(StartWithWindows, AFixedDriveAsksNothingAndTheValueComesAndGoesWithTheChe
 }
 
 TEST_F(StartWithWindows, AMissingRunKeyIsCreated) {
-    HKEY run = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &run), ERROR_SUCCESS);
-    DWORD values = 0, subkeys = 0;
-    ::RegQueryInfoKeyW(run, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
-                       nullptr, nullptr);
-    ::RegCloseKey(run);
-    if (values != 0 || subkeys != 0) GTEST_SKIP() << "the Run key holds entries of others";
-    ASSERT_EQ(::RegDeleteKeyW(HKEY_CURRENT_USER, kRunKey), ERROR_SUCCESS);
+    const RunKeyTakenAway noRunKey;
+    ASSERT_FALSE(RunKeyExists());
 
     ASSERT_TRUE(StartAt(L""));
     Toggle();

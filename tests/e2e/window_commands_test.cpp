@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Messages.h"
+#include "core/HostingEngine.h"
 #include "input.h"
 #include "resource.h"
 
@@ -315,9 +317,18 @@ TEST_F(Keyboard, OnlyTheFrameInFrontActsAndNoneWhileAnotherApplicationIs) {
     ASSERT_NE(other.Hwnd(), nullptr);
     ::SetForegroundWindow(other.Hwnd());
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == other.Hwnd(); }, 3000));
-    // Held for several cycles, which would be enough to fire in any frame.
-    HoldUntil({VK_CONTROL, VK_TAB}, [] { return false; }, 400);
-    HoldUntil({VK_CONTROL, VK_F4}, [] { return false; }, 400);
+    // Held until a window switches in either frame (one that fires again and again
+    // could switch back), or else until the guard after the Ctrl+Tab above has lapsed
+    // (it falls by more than a cycle's milliseconds on every cycle) and a cycle more
+    // has polled the keys (one more again for the cycle under way as the count
+    // starts): any frame would have fired by then. The guard stays lapsed if none
+    // fires, so the second shortcut needs only a few cycles.
+    const auto cycles = [&] { return ReadTestCount(frame, static_cast<int>(TestCount::Cycles)); };
+    const long long guardLapsed = cycles() + vantrel::kKeyDelayAfterShortcut / vantrel::kCaptureElapse + 2;
+    EXPECT_TRUE(HoldUntil({VK_CONTROL, VK_TAB}, [&] {
+        return TopWindow() != b || ::GetTopWindow(HostView(extra)) != extraTop || cycles() >= guardLapsed;
+    }));
+    EXPECT_TRUE(HoldUntil({VK_CONTROL, VK_F4}, [&] { return WaitForCycles(frame); }));
     EXPECT_EQ(TopWindow(), b);
     EXPECT_EQ(::GetTopWindow(HostView(extra)), extraTop);
     for (HWND w : {a, b, c, d}) EXPECT_TRUE(::IsWindow(w));

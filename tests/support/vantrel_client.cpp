@@ -8,6 +8,7 @@
 #include "viewer_client.h"
 
 #include "app/Messages.h"
+#include "hosting/WindowCtrl.h"  // the periods of the capture cycle
 #include "resource.h"
 
 namespace {
@@ -202,6 +203,18 @@ bool WaitForCycles(HWND frame, int cycles) {
     const LONG_PTR start = count();
     if (start < 0) return false;
     return WaitFor([&] { return count() >= start + cycles; }, 5000);
+}
+
+// The count read first may fall in a cycle under way (a cycle that waits on a viewer
+// answers meanwhile): only the cycles begun after it are sure to run whole, hence one more.
+bool WaitForTitleReads(HWND frame) { return WaitForCycles(frame, static_cast<int>(hosting::kTitlePeriod) + 1); }
+
+bool WaitForEnumeration(HWND frame) {
+    const long long start = ReadTestCount(frame, static_cast<int>(TestCount::Enumerations));
+    if (start < 0) return false;
+    // Counted as it begins: once a cycle has begun after it, it has run whole.
+    return WaitFor([&] { return ReadTestCount(frame, static_cast<int>(TestCount::Enumerations)) > start; }, 5000) &&
+           WaitForCycles(frame, 1);
 }
 
 void ResetProfile() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }

@@ -73,6 +73,13 @@ bool IsTopLevel(HWND window);
 // Waits until the frame's taskbar has run `cycles` more capture cycles (through a
 // test hook): whatever was asked of it before has been handled by then.
 bool WaitForCycles(HWND frame, int cycles = 3);
+// Waits until the frame's cycle has read the title of every window it hosts once
+// more, and acted on it (tab mode included): titles are read in turn, on one tick
+// in so many, so that a few cycles may read none.
+bool WaitForTitleReads(HWND frame);
+// Waits until the frame has run a whole enumeration of the desktop's windows, which
+// comes on one tick in so many while window events are reported.
+bool WaitForEnumeration(HWND frame);
 
 // The visible top-level windows of class `className` that process `pid` shows.
 std::vector<HWND> VisibleWindowsOf(DWORD pid, const std::wstring& className);
