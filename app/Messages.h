@@ -51,6 +51,8 @@ enum class TestCount : WPARAM {
     CaptionMicros = 13,       // first caption and tooltip, in the cycle after capture
     ProbeMicros = 14,         // of SetParentMicros, the answer checks
     CutShort = 15,            // cycles that stopped before their last record
+    Workers = 16,             // worker threads alive, busy or idle
+    BusyWorkers = 17,         // of them, the ones still in a call (waiting on a program)
 };
 // Test hook as well, sent to any frame: what its button wParam (a window handle)
 // stands for. lParam 0: the hosted window of its record, 0 when no record has it;

@@ -568,6 +568,9 @@ const char* RunConfiguration(const Settings& settings, bool pollOnly, Figures& f
     const Memory idleMemory = ReadMemory(vantrel.Process());
     PrintMemory(label, idleMemory);
     NoteMemory(figures, idleMemory);
+    // Under Wine each thread's whole stack counts as committed.
+    Line("%s: worker threads alive %lld, of them waiting on a program %lld", label,
+         Count(frame, TestCount::Workers), Count(frame, TestCount::BusyWorkers));
 
     // The same desktop with Vantrel gone: what the wineserver spends anyway.
     session.CloseVantrel();

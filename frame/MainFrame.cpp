@@ -13,6 +13,7 @@
 #include "hosting/Activator.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
+#include "hosting/Workers.h"
 #include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/WebServer.h"
@@ -646,6 +647,8 @@ LRESULT CMainFrame::OnTestCount(WPARAM which) {
     case TestCount::CaptionMicros: return static_cast<LRESULT>(counts.captionMicros);
     case TestCount::ProbeMicros: return static_cast<LRESULT>(hosting::Win32Desktop::ProbeMicros());
     case TestCount::CutShort: return counts.cutShort;
+    case TestCount::Workers: return static_cast<LRESULT>(hosting::LiveWorkers());
+    case TestCount::BusyWorkers: return static_cast<LRESULT>(hosting::BusyWorkers());
     }
     return -1;
 }

@@ -18,6 +18,7 @@ struct Worker {
 struct Pool {
     CRITICAL_SECTION lock{};
     std::vector<Worker*> idle;
+    unsigned live = 0;
 };
 
 Pool& ThePool() {
@@ -44,6 +45,7 @@ DWORD WINAPI Serve(void* self) {
         while (worker->work == nullptr) {
             if (!::SleepConditionVariableCS(&worker->wake, &pool.lock, kIdleEnd) && worker->work == nullptr) {
                 pool.idle.erase(std::remove(pool.idle.begin(), pool.idle.end(), worker), pool.idle.end());
+                --pool.live;
                 ::LeaveCriticalSection(&pool.lock);
                 delete worker;
                 return 0;
@@ -79,7 +81,26 @@ bool RunOnWorker(Work work, void* argument) {
         return false;
     }
     ::CloseHandle(thread);
+    ::EnterCriticalSection(&pool.lock);
+    ++pool.live;
+    ::LeaveCriticalSection(&pool.lock);
     return true;
+}
+
+unsigned LiveWorkers() {
+    Pool& pool = ThePool();
+    ::EnterCriticalSection(&pool.lock);
+    const unsigned live = pool.live;
+    ::LeaveCriticalSection(&pool.lock);
+    return live;
+}
+
+unsigned BusyWorkers() {
+    Pool& pool = ThePool();
+    ::EnterCriticalSection(&pool.lock);
+    const unsigned busy = pool.live - static_cast<unsigned>(pool.idle.size());
+    ::LeaveCriticalSection(&pool.lock);
+    return busy;
 }
 
 }  // namespace hosting

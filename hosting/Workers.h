@@ -10,5 +10,8 @@ using Work = void (*)(void* argument);
 
 // Runs `work(argument)` on a worker; false when no thread could be had.
 bool RunOnWorker(Work work, void* argument);
+// For the benchmark and the tests: threads alive, and of them the ones in a call.
+unsigned LiveWorkers();
+unsigned BusyWorkers();
 
 }  // namespace hosting
