@@ -100,7 +100,9 @@ std::wstring ReadText(int (WINAPI* read)(HWND, LPWSTR, int), HWND hwnd) {
 
 int ToShowCommand(vantrel::ShowCommand command) {
     switch (command) {
-    case vantrel::ShowCommand::Show: return SW_SHOW;
+    // Without the activation: shown a moment after it came in, it would otherwise come
+    // to the top over a window the user has brought forward since.
+    case vantrel::ShowCommand::Show: return SW_SHOWNA;
     case vantrel::ShowCommand::ShowNormal: return SW_SHOWNORMAL;
     case vantrel::ShowCommand::ShowMaximized: return SW_SHOWMAXIMIZED;
     case vantrel::ShowCommand::Minimize: return SW_MINIMIZE;
@@ -237,7 +239,10 @@ void Run(Reparent& r) {
                        SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     }
     const bool moved = ::SetParent(r.window, r.parent) != nullptr;
-    if (r.unhide) ::ShowWindowAsync(r.window, SW_SHOWNA);  // taken in or not, never left hidden
+    // Taken in or not, never left hidden. Shown before the owner hears of it, and so
+    // waited for here: shown later, it would come to the top over a window the user
+    // has brought forward since.
+    if (r.unhide) ::ShowWindow(r.window, SW_SHOWNA);
     r.state = static_cast<int>(moved ? vantrel::TakeState::Taken : vantrel::TakeState::Refused);
     // A lost notice only delays the outcome: the owner's next cycle reads it anyway.
     if (owner != nullptr) ::PostMessageW(owner, WM_VANTREL_REPARENTED, static_cast<WPARAM>(ticket), 0);

@@ -43,14 +43,17 @@ protected:
     }
     bool IsHosted(HWND window) { return ::GetAncestor(window, GA_PARENT) == HostView(frame); }
     // Opens a document in `owner` and waits until the main frame lists it last,
-    // captioned; one at a time, so that button order is opening order.
+    // captioned, and shows it in front with its button checked: its program may
+    // still be activating it as it comes in. One at a time, so that button order is
+    // opening order.
     HWND OpenHosted(ViewerProcess& owner, const std::wstring& title) {
         const size_t count = WindowButtons(frame).size();
         HWND doc = owner.Open(title);
         EXPECT_TRUE(WaitFor(
             [&] {
                 const auto captions = Captions();
-                return captions.size() == count + 1 && captions.back() == title;
+                return captions.size() == count + 1 && captions.back() == title &&
+                       CheckedButton(frame) == static_cast<int>(count);
             },
             5000))
             << "not hosted: " << std::string(title.begin(), title.end());
