@@ -633,6 +633,14 @@ bool HostingEngine::ReleaseAllWindows() {
         m_desktop.WaitForReparents(m_journeys.Tickets(), kReleaseWait);
         PollJourneys();
     }
+    // A window another frame was handing over and that has not come yet stays that
+    // frame's: this one may be gone before its program lets the window in.
+    for (const Journey& journey : std::vector<Journey>(m_journeys.All())) {
+        if (journey.kind != JourneyKind::Handed || journey.state != JourneyState::MovingIn) continue;
+        m_desktop.ForgetReparent(journey.ticket);
+        m_journeys.Forget(journey.ticket);
+        m_context.NotTakenOver(journey.window);
+    }
     m_bReleased = true;
     m_bZOrderStale = true;
     if (m_bDragging) {

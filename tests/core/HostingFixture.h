@@ -34,6 +34,7 @@ public:
     }
     void TookOver(WindowId window) override { tookOver.push_back(window); }
     void Released(WindowId window) override { released.push_back(window); }
+    void NotTakenOver(WindowId window) override { notTakenOver.push_back(window); }
 
     std::set<WindowId> hostedElsewhere;
     bool bringToFront = false;
@@ -42,6 +43,7 @@ public:
     int workingHereAsked = 0;
     std::vector<WindowId> tookOver;
     std::vector<WindowId> released;
+    std::vector<WindowId> notTakenOver;
 };
 
 class HostingTest : public ::testing::Test {
