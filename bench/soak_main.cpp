@@ -750,11 +750,15 @@ int Soak::Run() {
         Violation("ended", "Vantrel ended during the run, exit code " + std::to_string(m_vantrel.ExitCode()), false);
     } else {
         // Everything asked is answered and the cycles catch up; then the state must hold.
+        // At least a second and a half: a document that died just now (a viewer's window
+        // goes only once the programs sharing its input answer) keeps its button until a
+        // cycle reads its title, up to 400 ms later.
         const Clock settle = Now() + static_cast<Clock>(m_options.graceMs) + 6000;
+        const Clock earliest = Now() + 1500;
         while (Now() < settle) {
             AnswerBoxes();
             Check(false);
-            if (m_pending.empty() && FindMessageBoxOf(m_vantrel.Pid()) == nullptr) break;
+            if (Now() >= earliest && m_pending.empty() && FindMessageBoxOf(m_vantrel.Pid()) == nullptr) break;
             WaitFor([] { return false; }, 100);
         }
         Check(true);
