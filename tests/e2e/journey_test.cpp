@@ -14,11 +14,6 @@ using Texts = std::vector<std::wstring>;
 
 constexpr int kHangMs = 3000;
 
-bool AnswersSent(HWND window, UINT timeoutMs) {
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
-}
-
 void TypeKey(WORD key) {
     PressKey(key);
     ReleaseKey(key);

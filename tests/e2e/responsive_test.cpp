@@ -16,11 +16,6 @@ using Texts = std::vector<std::wstring>;
 // Long enough for every check below to run inside the hang, with room to spare.
 constexpr int kHangMs = 6000;
 
-bool AnswersSent(HWND window, UINT timeoutMs) {
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
-}
-
 class ResponsiveTest : public HostingTest {
 protected:
     void SetUp() override {

@@ -122,6 +122,11 @@ std::wstring MessageBoxText(HWND box) {
     return text ? WindowTitle(text) : std::wstring();
 }
 
+bool AnswersSent(HWND window, UINT timeoutMs) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+}
+
 std::wstring WindowTitle(HWND hwnd) {
     wchar_t title[1024] = L"";
     GetWindowTextW(hwnd, title, 1024);

@@ -24,6 +24,8 @@ bool AnswerMessageBox(HWND box, int buttonId);
 std::wstring MessageBoxText(HWND box);
 
 std::wstring WindowTitle(HWND hwnd);
+// Whether the window's thread answers a sent message within `timeoutMs`.
+bool AnswersSent(HWND window, UINT timeoutMs);
 std::wstring WindowClass(HWND hwnd);
 
 class ViewerProcess {
