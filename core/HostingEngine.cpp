@@ -280,6 +280,7 @@ void HostingEngine::Advance(Ticket ticket) {
 // while (its program is busy, likely with the windows behind it too), never longer
 // than kOrderHold.
 void HostingEngine::FinishInOrder() {
+    if (m_journeys.Empty()) return;  // the cycle's common case
     const std::uint64_t now = m_desktop.Milliseconds();
     bool holdIn = false;
     bool holdOut = false;
@@ -403,6 +404,7 @@ bool HostingEngine::IsAnnounced(WindowId window) const {
 
 // A window whose program never answers (it died, or hangs) is left to the enumeration.
 void HostingEngine::ForgetStaleAnnouncements() {
+    if (m_announced.empty()) return;
     const std::uint64_t now = m_desktop.Milliseconds();
     m_announced.erase(std::remove_if(m_announced.begin(), m_announced.end(),
                                      [&](const Announcement& a) {
@@ -758,10 +760,7 @@ bool HostingEngine::ReleaseWindow(WindowId window) {
     const HostedWindowRecord& record = m_windows[static_cast<std::size_t>(index)];
     const bool inside = !record.bMoved && m_desktop.IsWindow(window) && m_desktop.Parent(window) == m_hHostView;
     if (inside && !m_desktop.SetParent(window, kNoWindow)) return false;
-    DropRecords({static_cast<std::size_t>(index)});
-    ++m_nReshapes;
-    Renumber();
-    RelayoutButtons();
+    DropRecordOf(window);
     return true;
 }
 
