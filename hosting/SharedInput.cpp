@@ -16,6 +16,13 @@ struct Left {
 std::vector<Left> s_left;  // the user-interface thread's alone
 std::vector<DWORD> s_joined;  // threads whose input ours is joined with, the same
 
+struct LastAnswer {
+    HWND window = nullptr;
+    ULONGLONG at = 0;
+};
+LastAnswer s_lastAnswer;  // the same
+constexpr ULONGLONG kJustNow = 50;  // ms
+
 void Joined(DWORD thread) {
     if (std::find(s_joined.begin(), s_joined.end(), thread) == s_joined.end()) s_joined.push_back(thread);
 }
@@ -61,6 +68,12 @@ bool Answers(HWND window) {
     constexpr UINT kTimeout = 100;  // ms a busy program may take; a hung one does not answer
     DWORD_PTR result = 0;
     return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeout, &result) != 0;
+}
+
+void NoteAnswered(HWND window) { s_lastAnswer = {window, ::GetTickCount64()}; }
+
+bool AnsweredJustNow(HWND window) {
+    return window != nullptr && s_lastAnswer.window == window && ::GetTickCount64() - s_lastAnswer.at <= kJustNow;
 }
 
 void ShareInput(HWND window) {

@@ -279,7 +279,7 @@ vantrel::TakeState Win32Desktop::BeginReparent(vantrel::Ticket ticket, vantrel::
     const bool takeIn = parent != vantrel::kNoWindow;
     if (takeIn) {
         const unsigned long long start = MicrosNow();
-        const bool answer = Answers(H(w)) && TakenThreadsAnswer(H(parent), H(w));
+        const bool answer = (AnsweredJustNow(H(w)) || Answers(H(w))) && TakenThreadsAnswer(H(parent), H(w));
         s_probeMicros += MicrosNow() - start;
         if (!answer) return vantrel::TakeState::Refused;
     }
@@ -301,7 +301,10 @@ vantrel::TakeState Win32Desktop::ReparentResult(vantrel::Ticket ticket) {
     Reparent* r = FindReparent(ticket);
     if (r == nullptr || r->forgotten) return vantrel::TakeState::Refused;
     const auto state = static_cast<vantrel::TakeState>(r->state.load());
-    if (state == vantrel::TakeState::Pending) return state;
+    if (state == vantrel::TakeState::Pending) {
+        StartOverdueWork();  // the cycle that polls for it, or the wait for it
+        return state;
+    }
     if (state == vantrel::TakeState::Taken && r->parent != ::GetDesktopWindow()) NoteTaken(r->window);
     Free(r);
     return state;
@@ -333,6 +336,7 @@ void Win32Desktop::WaitForReparents(const std::vector<vantrel::Ticket>& tickets,
     // Looked at every few milliseconds; the program waited on may ask us something
     // meanwhile, and is answered.
     while (running() && ::GetTickCount64() < deadline) {
+        StartOverdueWork();
         if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
             MSG msg;
             ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

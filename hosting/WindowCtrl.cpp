@@ -308,6 +308,7 @@ void CWindowCtrl::OnWindowAppeared(HWND window) {
 }
 
 void CWindowCtrl::OnAppearedWindowAnswered(HWND window) {
+    NoteAnswered(window);
     if (!m_bCycling || !m_engine.Captures()) return;
     m_engine.OfferWindow(reinterpret_cast<vantrel::WindowId>(window));
     PublishSnapshot();

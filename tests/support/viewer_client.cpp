@@ -229,6 +229,10 @@ long long ViewerProcess::CreatedAt(HWND document) const {
     return static_cast<long long>(Send(kCreatedAt, HandleArgument(document)));
 }
 
+long long ViewerProcess::ReadyAt(HWND document) const {
+    return static_cast<long long>(Send(kReadyAt, HandleArgument(document)));
+}
+
 bool ViewerProcess::Hang(int milliseconds) {
     return Send(kHang, std::to_wstring(milliseconds)) == 1;
 }

@@ -64,6 +64,8 @@ public:
     // The QueryPerformanceCounter reading right before the document's CreateWindowEx,
     // or 0.
     long long CreatedAt(HWND document) const;
+    // The reading once the viewer had made and shown it, or 0.
+    long long ReadyAt(HWND document) const;
     // Makes the viewer stop answering messages for `milliseconds` (its only
     // thread sleeps), starting right after this call returns.
     bool Hang(int milliseconds);

@@ -64,6 +64,9 @@ DocumentWindow* DocumentWindow::Create(DocumentHost& host, HINSTANCE instance,
         ShowWindow(hwnd, SW_SHOWNORMAL);
         UpdateWindow(hwnd);
     }
+    LARGE_INTEGER readyAt;
+    QueryPerformanceCounter(&readyAt);
+    document->m_readyAt = readyAt.QuadPart;
     return document;
 }
 

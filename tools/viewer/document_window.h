@@ -43,6 +43,7 @@ public:
     // What brought the window down; meaningful once it is being destroyed.
     viewer_protocol::DocumentEnd HowEnded() const { return m_end; }
     long long CreatedAt() const { return m_createdAt; }
+    long long ReadyAt() const { return m_readyAt; }
 
 private:
     DocumentWindow(DocumentHost& host, const std::wstring& name);
@@ -70,4 +71,5 @@ private:
     // message box runs inside OnClose, and the object must outlive that call.
     int m_nCallDepth = 0;
     long long m_createdAt = 0;
+    long long m_readyAt = 0;
 };

@@ -137,6 +137,10 @@ LRESULT ViewerApp::OnViewerCommand(Command command, const std::wstring& argument
         if (DocumentWindow* document = FindDocument(argument))
             return static_cast<LRESULT>(document->CreatedAt());
         return 0;
+    case kReadyAt:
+        if (DocumentWindow* document = FindDocument(argument))
+            return static_cast<LRESULT>(document->ReadyAt());
+        return 0;
     case kQuit:
         Quit();
         return 1;

@@ -67,6 +67,9 @@ enum Command : std::uint32_t {
     // CreateWindowEx (the counter is the same in every process). Result 0 for a
     // window that is not one of the viewer's open documents.
     kCreatedAt = 0x5611,
+    // "hwnd": the reading once the document's window was made and shown, when the
+    // viewer is free to answer messages again; 0 as above.
+    kReadyAt = 0x5612,
 };
 
 enum DocumentEnd : int {
