@@ -16,14 +16,9 @@ public:
     std::optional<std::uint32_t> Read(const wchar_t* section, const wchar_t* entry) override;
     void Write(const wchar_t* section, const wchar_t* entry, std::uint32_t value) override;
 
-    // Values that are not integers (the frames' placements). Empty with type
-    // REG_NONE when missing; a value longer than `maxSize` reads as missing too.
-    struct RawValue {
-        DWORD type = REG_NONE;
-        std::vector<std::uint8_t> data;
-    };
-    RawValue ReadRaw(const wchar_t* section, const std::wstring& entry, std::size_t maxSize) const;
-    void WriteBinary(const wchar_t* section, const std::wstring& entry, const std::vector<std::uint8_t>& data);
+    RawValue ReadRaw(const wchar_t* section, const std::wstring& entry, std::size_t maxSize) const override;
+    void WriteBinary(const wchar_t* section, const std::wstring& entry,
+                     const std::vector<std::uint8_t>& data) override;
 
     const std::wstring& KeyPath() const { return m_keyPath; }
 

@@ -5,7 +5,7 @@
 #include <shobjidl.h>
 
 #include "app/AboutDlg.h"
-#include "app/Messages.h"
+#include "frame/FrameMessages.h"
 #include "frame/MainFrame.h"
 #include "resource.h"
 
@@ -56,8 +56,6 @@ bool CVantrelApp::HandOverToRunningCopy() {
     ::EnumWindows(PostShowAll, 0);
     return true;
 }
-
-CMainFrame* CVantrelApp::MainFrameWindow() const { return static_cast<CMainFrame*>(MainWindow()); }
 
 void CVantrelApp::OnAppAbout(HWND owner) {
     // Owned by the main window, as the program's own boxes are; the asking frame

@@ -6,25 +6,26 @@
 
 #include "app/RegistryProfile.h"
 #include "core/Settings.h"
+#include "frame/Program.h"
 #include "hosting/Win32Desktop.h"
 #include "ui/Application.h"
 
 class CMainFrame;
 
-class CVantrelApp final : public ui::Application {
+class CVantrelApp final : public ui::Application, public frame::Program {
 public:
     explicit CVantrelApp(std::wstring commandLine);
 
     // Creates the first frame; false when the program should end at once.
     bool InitInstance();
 
-    vantrel::Settings& Settings() { return m_settings; }
-    RegistryProfile& Profile() { return m_profile; }
-    vantrel::Desktop& Desktop() { return m_desktop; }
-    const std::wstring& CommandLine() const { return m_commandLine; }
-    unsigned m_nAppLook = 210;
-
-    CMainFrame* MainFrameWindow() const;
+    // Program
+    vantrel::Settings& Settings() override { return m_settings; }
+    vantrel::ProfileStore& Profile() override { return m_profile; }
+    vantrel::Desktop& Desktop() override { return m_desktop; }
+    const std::wstring& CommandLine() const override { return m_commandLine; }
+    ui::Application& Loop() override { return *this; }
+    void ShowAbout(HWND owner) override { OnAppAbout(owner); }
 
     void OnAppAbout(HWND owner);
 

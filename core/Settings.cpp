@@ -21,6 +21,20 @@ void Settings::Set(const ProfileValue& value, std::uint32_t newValue) {
     m_store.Write(value.section, value.entry, newValue);
 }
 
+ProfileStore::RawValue ProfileStore::ReadRaw(const wchar_t*, const std::wstring&, std::size_t) const { return {}; }
+
+void ProfileStore::WriteBinary(const wchar_t*, const std::wstring&, const std::vector<std::uint8_t>&) {}
+
+unsigned Settings::LoadLook() {
+    m_look = Get(profile::kApplicationLook);
+    return m_look;
+}
+
+void Settings::SetLook(unsigned id) {
+    m_look = id;
+    Set(profile::kApplicationLook, id);
+}
+
 std::uint32_t Settings::Toggle(const ProfileValue& value) {
     const std::uint32_t newValue = Get(value) == 0 ? 1 : 0;
     Set(value, newValue);

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -26,12 +28,22 @@ inline constexpr ProfileValue kApplicationRuns{L"Stats", L"ApplicationRuns", 0};
 inline constexpr ProfileValue kApplicationLook{L"Workspace", L"ApplicationLook", 210};
 }  // namespace profile
 
-// Where the integers are kept. Read returns nothing for a missing or unusable value.
+// Where the values are kept. Read returns nothing for a missing or unusable value.
 class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
     virtual std::optional<std::uint32_t> Read(const wchar_t* section, const wchar_t* entry) = 0;
     virtual void Write(const wchar_t* section, const wchar_t* entry, std::uint32_t value) = 0;
+
+    // Values that are not integers (the frames' placements), with their registry type;
+    // type 0 and no data when missing, or longer than `maxSize`. A store that keeps
+    // integers only has none.
+    struct RawValue {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+    };
+    virtual RawValue ReadRaw(const wchar_t* section, const std::wstring& entry, std::size_t maxSize) const;
+    virtual void WriteBinary(const wchar_t* section, const std::wstring& entry, const std::vector<std::uint8_t>& data);
 };
 
 // Registry value types, as the registry reports them.
@@ -54,8 +66,17 @@ public:
     // Any non-zero value counts as on and toggles to 0; returns the value written.
     std::uint32_t Toggle(const ProfileValue& value);
 
+    // The look every frame shows (a command id): read from the profile as each frame
+    // is made, kept here, and stored whenever it changes.
+    unsigned LoadLook();
+    unsigned Look() const { return m_look; }
+    void SetLook(unsigned id);
+
+    ProfileStore& Store() { return m_store; }
+
 private:
     ProfileStore& m_store;
+    unsigned m_look = profile::kApplicationLook.defaultValue;
 };
 
 }  // namespace vantrel

@@ -2,13 +2,13 @@
 
 namespace frameplacement {
 
-std::optional<vantrel::FramePlacement> Load(const RegistryProfile& profile, unsigned number) {
-    const RegistryProfile::RawValue value =
+std::optional<vantrel::FramePlacement> Load(const vantrel::ProfileStore& profile, unsigned number) {
+    const vantrel::ProfileStore::RawValue value =
         profile.ReadRaw(vantrel::kPlacementSection, vantrel::PlacementEntry(number), vantrel::kPlacementBytes);
     return vantrel::DecodePlacement(value.type, value.data.data(), value.data.size());
 }
 
-void Save(RegistryProfile& profile, unsigned number, const vantrel::FramePlacement& placement) {
+void Save(vantrel::ProfileStore& profile, unsigned number, const vantrel::FramePlacement& placement) {
     profile.WriteBinary(vantrel::kPlacementSection, vantrel::PlacementEntry(number),
                         vantrel::EncodePlacement(placement));
 }

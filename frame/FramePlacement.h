@@ -6,15 +6,15 @@
 
 #include <optional>
 
-#include "app/RegistryProfile.h"
 #include "core/Placement.h"
+#include "core/Settings.h"
 #include "ui/DockSide.h"
 
 namespace frameplacement {
 
 // Frame `number`'s saved placement, or nothing when none is stored or it is malformed.
-std::optional<vantrel::FramePlacement> Load(const RegistryProfile& profile, unsigned number);
-void Save(RegistryProfile& profile, unsigned number, const vantrel::FramePlacement& placement);
+std::optional<vantrel::FramePlacement> Load(const vantrel::ProfileStore& profile, unsigned number);
+void Save(vantrel::ProfileStore& profile, unsigned number, const vantrel::FramePlacement& placement);
 
 // The rectangle moved onto the work area of the monitor nearest to it, when the
 // user could no longer get hold of a window there (its monitor is gone, say).

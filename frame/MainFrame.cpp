@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
-#include "app/VantrelApp.h"
+#include "frame/FrameMessages.h"
 #include "core/FrameTexts.h"
 #include "core/Text.h"
 #include "frame/FramePlacement.h"
@@ -16,6 +15,7 @@
 #include "hosting/Workers.h"
 #include "frame/WindowName.h"
 #include "resource.h"
+#include "tray/TrayMessages.h"
 #include "tray/WebServer.h"
 #include "ui/Activation.h"
 #include "ui/Dpi.h"
@@ -40,16 +40,16 @@ HICON LoadAppIcon(int size) {
 }
 }  // namespace
 
-CMainFrame::CMainFrame(CVantrelApp& app)
+CMainFrame::CMainFrame(frame::Program& app)
     : m_app(app), m_wndWindowsManager(app.Desktop(), app.Settings()) {
-    m_app.m_nAppLook = m_app.Settings().Get(vantrel::profile::kApplicationLook);
+    m_app.Settings().LoadLook();
 }
 
 // Deleted once no code of ours runs any more, which may be after the main frame has
 // gone too; an entry or a pointer left behind would name a freed frame.
 CMainFrame::~CMainFrame() {
     if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->m_registry.Forget(*this);
-    if (m_app.MainWindow() == this) m_app.SetMainWindow(nullptr);
+    if (m_app.Loop().MainWindow() == this) m_app.Loop().SetMainWindow(nullptr);
 }
 
 bool CMainFrame::LoadFrame() {
@@ -75,7 +75,7 @@ int CMainFrame::OnCreate() {
     m_bMainFrame = (m_hMutex != nullptr && ::GetLastError() == 0) ? 1 : 0;
     if (m_bMainFrame) SetText(ui::LoadStringResource(IDS_FRAME_TITLE) + vantrel::kMainFrameTitleSuffix);
 
-    OnApplicationLook(m_app.m_nAppLook);
+    OnApplicationLook(m_app.Settings().Look());
 
     if (!m_wndMenuBar.Create(Hwnd(), IDR_MAINFRAME)) return -1;
     SetMenuBar(&m_wndMenuBar);
@@ -199,7 +199,7 @@ void CMainFrame::OnDestroy() {
         ::CloseHandle(m_hMutex);
         m_hMutex = nullptr;
     }
-    if (m_app.MainWindow() == this) ::PostQuitMessage(0);
+    if (m_app.Loop().MainWindow() == this) ::PostQuitMessage(0);
 }
 
 // Frame registry ---------------------------------------------------------------------
@@ -207,7 +207,8 @@ void CMainFrame::OnDestroy() {
 CMainFrame* CMainFrame::GetMainFrame() {
     if (m_bMainFrame) return this;
     // A second copy of the program has no main frame at all; callers cope with none.
-    CMainFrame* first = m_app.MainFrameWindow();
+    // The program's main window is always one of our frames.
+    auto* first = static_cast<CMainFrame*>(m_app.Loop().MainWindow());
     return first != nullptr && first->IsMainFrame() ? first : nullptr;
 }
 
@@ -420,7 +421,6 @@ void CMainFrame::RestoreFloatingPane() {
 
 void CMainFrame::OnApplicationLook(unsigned id) {
     HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    m_app.m_nAppLook = id;
     ui::Look::Current().Select(id);
     // The title bar stays the system's; the black style asks it for a dark one.
     const bool dark = ui::Look::Current().Palette().darkTitleBar;
@@ -434,7 +434,7 @@ void CMainFrame::OnApplicationLook(unsigned id) {
     }
     m_wndMenuBar.FollowLook();
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    m_app.Settings().Set(vantrel::profile::kApplicationLook, id);
+    m_app.Settings().SetLook(id);
     ::SetCursor(previous);
 }
 
@@ -492,10 +492,10 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     case ID_WINDOW_TASKBAR: OnToggleWindowTaskbar(); return true;
     case ID_VIEW_STATUS_BAR: OnToggleStatusBar(); return true;
     case ID_APP_EXIT:  // closes the application's main window, whichever frame asks
-        if (m_app.MainWindow() != nullptr) ::PostMessageW(m_app.MainWindow()->Hwnd(), WM_CLOSE, 0, 0);
+        if (m_app.Loop().MainWindow() != nullptr) ::PostMessageW(m_app.Loop().MainWindow()->Hwnd(), WM_CLOSE, 0, 0);
         return true;
     case ID_APP_ABOUT:
-        m_app.OnAppAbout(Hwnd());
+        m_app.ShowAbout(Hwnd());
         return true;
     case ID_VISIT_HOMEPAGE: OnVisitHomepage(); return true;
     case ID_CHECK_FOR_UPDATE:
@@ -536,7 +536,7 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
 void CMainFrame::UpdateCommandUI(ui::CommandUI& ui) {
     vantrel::Settings& settings = m_app.Settings();
     if (ui.id >= ID_VIEW_APPLOOK_FIRST && ui.id <= ID_VIEW_APPLOOK_LAST) {
-        ui.SetRadio(ui.id == m_app.m_nAppLook);
+        ui.SetRadio(ui.id == m_app.Settings().Look());
         return;
     }
     switch (ui.id) {

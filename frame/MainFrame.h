@@ -19,13 +19,13 @@
 #include "tray/UpdateCheck.h"
 #include "ui/FrameWindow.h"
 
-class CVantrelApp;
+#include "frame/Program.h"
 
 class CMainFrame final : public ui::FrameWindow,
                          public hosting::HostFrame,
                          private vantrel::RegisteredFrame {
 public:
-    explicit CMainFrame(CVantrelApp& app);
+    explicit CMainFrame(frame::Program& app);
     ~CMainFrame() override;
 
     // Creates the window (held invisible until its first start-up tick).
@@ -112,7 +112,7 @@ private:
     void OpenSystrayMenu();
     void OnSystrayFrameEntry(UINT id);
 
-    CVantrelApp& m_app;
+    frame::Program& m_app;
     ui::MenuBar m_wndMenuBar;
     ui::StatusBar m_wndStatusBar;
     hosting::CWindowsManagerView m_wndWindowsManager;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Messages.h"
+#include "frame/FrameMessages.h"
 #include "ui/OwnerDrawMenu.h"
 
 namespace testhooks {

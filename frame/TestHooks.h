@@ -2,7 +2,7 @@
 // What the end-to-end tests may ask of a frame, and only when the program was
 // started with VANTREL_TEST_HOOKS=1: a longer wait before the first start-up
 // tick, a crash on demand, and menus described as they would open (menus are not
-// readable from another process everywhere). See app/Messages.h for the messages.
+// readable from another process everywhere). See frame/FrameMessages.h for the messages.
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/Messages.h"
+#include "tray/TrayMessages.h"
 #include "resource.h"
 #include "ui/Window.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "tray/TrayMessages.h"
 #include "core/UpdateDecision.h"
 #include "core/Version.h"
 #include "resource.h"
