@@ -6,6 +6,7 @@
 
 #include "app/RegistryProfile.h"
 #include "core/Settings.h"
+#include "frame/FrameManager.h"
 #include "frame/Program.h"
 #include "hosting/Win32Desktop.h"
 #include "ui/Application.h"
@@ -26,6 +27,7 @@ public:
     const std::wstring& CommandLine() const override { return m_commandLine; }
     ui::Application& Loop() override { return *this; }
     void ShowAbout(HWND owner) override { OnAppAbout(owner); }
+    frame::FrameManager& Frames() override { return m_frames; }
 
     void OnAppAbout(HWND owner);
 
@@ -37,4 +39,5 @@ private:
     RegistryProfile m_profile;
     vantrel::Settings m_settings;
     hosting::Win32Desktop m_desktop;
+    frame::FrameManager m_frames{*this};
 };

@@ -23,16 +23,8 @@
 
 namespace {
 const wchar_t kFrameClass[] = L"VantrelFrame";
-const wchar_t kMutexName[] = L"Vantrel special build {1ACF2B90-2B9A-4E76-8F79-A16E3E9101F2}";
 const UINT_PTR kStartupTimerId = 0;
 const UINT kStartupElapse = 50;
-
-// Frames on their way out, out of the registry and out of sight, that still hold
-// windows whose programs have not answered: the end of the program ends them too.
-std::vector<CMainFrame*>& ClosingFrames() {
-    static std::vector<CMainFrame*> frames;
-    return frames;
-}
 
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
@@ -40,15 +32,15 @@ HICON LoadAppIcon(int size) {
 }
 }  // namespace
 
-CMainFrame::CMainFrame(frame::Program& app)
-    : m_app(app), m_wndWindowsManager(app.Desktop(), app.Settings()) {
+CMainFrame::CMainFrame(frame::Program& app, unsigned number)
+    : m_app(app), m_wndWindowsManager(app.Desktop(), app.Settings()), m_nFrameNumber(number) {
     m_app.Settings().LoadLook();
 }
 
 // Deleted once no code of ours runs any more, which may be after the main frame has
 // gone too; an entry or a pointer left behind would name a freed frame.
 CMainFrame::~CMainFrame() {
-    if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->m_registry.Forget(*this);
+    m_app.Frames().Forget(*this);
     if (m_app.Loop().MainWindow() == this) m_app.Loop().SetMainWindow(nullptr);
 }
 
@@ -69,10 +61,7 @@ int CMainFrame::OnCreate() {
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadAppIcon(32)));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadAppIcon(16)));
 
-    // Whoever makes the mutex first is the main frame, across frames and processes.
-    ::SetLastError(0);
-    m_hMutex = ::CreateMutexW(nullptr, FALSE, kMutexName);
-    m_bMainFrame = (m_hMutex != nullptr && ::GetLastError() == 0) ? 1 : 0;
+    m_bMainFrame = m_app.Frames().ClaimMain(*this) ? 1 : 0;
     if (m_bMainFrame) SetText(ui::LoadStringResource(IDS_FRAME_TITLE) + vantrel::kMainFrameTitleSuffix);
 
     OnApplicationLook(m_app.Settings().Look());
@@ -166,15 +155,13 @@ bool CMainFrame::OnClose() {
     if (m_bClosing) return true;
     SavePlacement();  // while the frame still has its number
     m_bClosing = 1;
-    ClosingFrames().push_back(this);
+    m_app.Frames().Closing(*this);
     ::ShowWindow(Hwnd(), SW_HIDE);
     WindowCtrl().LetGoOfWindows();
     return true;
 }
 
 void CMainFrame::OnDestroy() {
-    auto& closing = ClosingFrames();
-    closing.erase(std::remove(closing.begin(), closing.end(), this), closing.end());
     if (!m_bClosing) SavePlacement();
     // Hosted windows go back to the desktop before any child of this frame is destroyed:
     // a window whose parent dies dies with it, and the user's document with it.
@@ -182,95 +169,39 @@ void CMainFrame::OnDestroy() {
     tray::UpdateCheck::DiscardPending(Hwnd());
     if (m_bMainFrame) {
         m_trayIcon.Remove();
-        ShowAllFrames();
+        m_app.Frames().ShowAll();
     }
-    // Each frame takes itself off the registry on its way out; that leaves its
-    // entry empty until the next count, so the positions hold while we walk them.
-    for (unsigned i = GetFrameCount(); i-- > 0;) {
-        if (CMainFrame* frame = FrameAt(i)) ::DestroyWindow(frame->Hwnd());
-    }
-    if (m_bMainFrame) {
-        const std::vector<CMainFrame*> stillClosing = closing;  // each takes itself off
-        for (CMainFrame* frame : stillClosing) ::DestroyWindow(frame->Hwnd());
-    }
-    if (CMainFrame* main = GetMainFrame(); main != nullptr && main != this) main->m_registry.Forget(*this);
-    if (m_hMutex != nullptr) {
-        ::ReleaseMutex(m_hMutex);  // never owned; fails harmlessly
-        ::CloseHandle(m_hMutex);
-        m_hMutex = nullptr;
-    }
+    m_app.Frames().Destroyed(*this);
     if (m_app.Loop().MainWindow() == this) ::PostQuitMessage(0);
 }
 
 // Frame registry ---------------------------------------------------------------------
 
-CMainFrame* CMainFrame::GetMainFrame() {
-    if (m_bMainFrame) return this;
-    // A second copy of the program has no main frame at all; callers cope with none.
-    // The program's main window is always one of our frames.
-    auto* first = static_cast<CMainFrame*>(m_app.Loop().MainWindow());
-    return first != nullptr && first->IsMainFrame() ? first : nullptr;
+CMainFrame* CMainFrame::GetMainFrame() { return m_app.Frames().Main(); }
+
+unsigned CMainFrame::HostFrameCount() { return m_bMainFrame ? m_app.Frames().Count() : 0; }
+
+std::wstring CMainFrame::HostFrameTitle(unsigned position) {
+    return m_bMainFrame ? m_app.Frames().TitleAt(position) : std::wstring(vantrel::kInvalidFramePosition);
 }
 
-CMainFrame* CMainFrame::FrameAt(unsigned position) const {
-    // Every frame in the registry is one of ours.
-    return static_cast<CMainFrame*>(m_registry.At(position));
+hosting::HostFrame* CMainFrame::HostFrameAt(unsigned position) {
+    return m_bMainFrame ? m_app.Frames().At(position) : nullptr;
 }
 
-bool CMainFrame::IsHostedElsewhere(HWND window) {
-    return m_registry.IsHostedElsewhere(reinterpret_cast<vantrel::WindowId>(window));
-}
+bool CMainFrame::IsHostedElsewhere(HWND window) { return m_bMainFrame && m_app.Frames().IsHostedElsewhere(window); }
 
 bool CMainFrame::HostsWindow(vantrel::WindowId window) const {
     return m_wndWindowsManager.m_wndCtrl.Hosts(window);
 }
 
 void CMainFrame::ApplyTabMode(bool tabMode) {
-    CMainFrame* main = GetMainFrame();
-    if (main == nullptr) {
-        WindowCtrl().Engine().SetTabMode(tabMode);
-        return;
-    }
-    main->WindowCtrl().Engine().SetTabMode(tabMode);
-    for (unsigned i = 0; i < main->GetFrameCount(); ++i) {
-        if (CMainFrame* frame = main->FrameAt(i)) frame->WindowCtrl().Engine().SetTabMode(tabMode);
-    }
+    // This frame too when it is in no registry yet, or a second copy's.
+    WindowCtrl().Engine().SetTabMode(tabMode);
+    m_app.Frames().ForEachFrame([tabMode](CMainFrame& frame) { frame.WindowCtrl().Engine().SetTabMode(tabMode); });
 }
 
-void CMainFrame::NewWindow() {
-    // Both the new frame and the box take the activation.
-    ui::GuardActivation();
-    if (m_registry.IsFull()) {
-        ui::GuardedMessageBox(Hwnd(), L"Sorry, you cannot have more than 15 windows (why do you even want more than that?)",
-                      ui::LoadStringResource(IDS_APP_TITLE).c_str(), MB_ICONEXCLAMATION);
-        return;
-    }
-    auto* frame = new (std::nothrow) CMainFrame(m_app);
-    if (frame == nullptr) return;
-    frame->m_nFrameNumber = GetFrameCount() + 1;  // the number the menus will show it by
-    // Registered before its window exists, so that its creation already finds itself
-    // in the registry (it takes the stored tab mode through it).
-    m_registry.Add(*frame);
-    // A frame whose window could not be made has freed itself and left the registry
-    // on its way out; its entry goes at the next prune.
-    if (!frame->LoadFrame() || !Exists()) return;
-    ::ShowWindow(frame->Hwnd(), SW_SHOW);
-    ::UpdateWindow(frame->Hwnd());
-}
-
-void CMainFrame::ShowAllFrames() {
-    ui::GuardedShowWindow(Hwnd(), SW_SHOW);
-    for (unsigned i = 0; i < GetFrameCount(); ++i) {
-        if (CMainFrame* frame = FrameAt(i)) ui::GuardedShowWindow(frame->Hwnd(), SW_SHOW);
-    }
-}
-
-void CMainFrame::HideAllFrames() {
-    ::ShowWindow(Hwnd(), SW_HIDE);
-    for (unsigned i = 0; i < GetFrameCount(); ++i) {
-        if (CMainFrame* frame = FrameAt(i)) ::ShowWindow(frame->Hwnd(), SW_HIDE);
-    }
-}
+void CMainFrame::NewWindow() { m_app.Frames().NewFrame(Hwnd()); }
 
 // Tray ----------------------------------------------------------------------------------
 
@@ -279,7 +210,7 @@ void CMainFrame::SetSystrayIcon(bool enable) {
     if (!enable) {
         m_trayIcon.Remove();
         // Without the icon a hidden frame would be out of reach.
-        ShowAllFrames();
+        m_app.Frames().ShowAll();
         return;
     }
     m_trayIcon.Add(Hwnd());
@@ -305,7 +236,7 @@ LRESULT CMainFrame::OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage) {
     CMainFrame* main = GetMainFrame();
     if (main == nullptr) return callback.result;
     switch (callback.action) {
-    case vantrel::TrayAction::ShowAllFrames: main->ShowAllFrames(); break;
+    case vantrel::TrayAction::ShowAllFrames: m_app.Frames().ShowAll(); break;
     case vantrel::TrayAction::OpenMenu: main->OpenSystrayMenu(); break;
     case vantrel::TrayAction::None: break;
     }
@@ -315,8 +246,9 @@ LRESULT CMainFrame::OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 ui::PopupMenu CMainFrame::BuildSystrayMenu() {
     const vantrel::TrayFrameState mainFrame{Text(), ::IsWindowVisible(Hwnd()) != FALSE};
     std::vector<vantrel::TrayFrameState> frames;
-    for (unsigned i = 0; i < GetFrameCount(); ++i) {
-        if (CMainFrame* frame = FrameAt(i))
+    frame::FrameManager& manager = m_app.Frames();
+    for (unsigned i = 0, count = manager.Count(); i < count; ++i) {
+        if (CMainFrame* frame = manager.At(i))
             frames.push_back({frame->Text(), ::IsWindowVisible(frame->Hwnd()) != FALSE});
     }
     return tray::TrayIcon::BuildSystrayMenu(mainFrame, frames);
@@ -332,9 +264,10 @@ void CMainFrame::OpenSystrayMenu() {
 void CMainFrame::OnSystrayFrameEntry(UINT id) {
     CMainFrame* main = GetMainFrame();
     if (main == nullptr) return;
-    const std::optional<int> target = vantrel::TrayEntryTarget(id, main->GetFrameCount());
+    frame::FrameManager& manager = m_app.Frames();
+    const std::optional<int> target = vantrel::TrayEntryTarget(id, manager.Count());
     if (!target) return;
-    CMainFrame* frame = *target < 0 ? main : main->FrameAt(static_cast<unsigned>(*target));
+    CMainFrame* frame = *target < 0 ? main : manager.At(static_cast<unsigned>(*target));
     if (frame == nullptr) return;
     ui::GuardedShowWindow(frame->Hwnd(), ::IsWindowVisible(frame->Hwnd()) ? SW_HIDE : SW_SHOW);
 }
@@ -359,17 +292,6 @@ void CMainFrame::ToggleStartWithWindows() {
 
 // Placement ---------------------------------------------------------------------------
 
-// 0 for the main frame, the number the menus show for an additional frame, and
-// nothing for a frame that is neither: a second copy's, which is never shown.
-std::optional<unsigned> CMainFrame::PlacementNumber() {
-    if (m_bMainFrame) return 0u;
-    CMainFrame* main = GetMainFrame();
-    if (main == nullptr) return std::nullopt;
-    const std::optional<unsigned> position = main->m_registry.PositionOf(*this);
-    if (!position) return std::nullopt;
-    return *position + 1;
-}
-
 vantrel::FramePlacement CMainFrame::CurrentPlacement() const {
     vantrel::FramePlacement placement;
     placement.frame = frameplacement::FromRECT(m_rcNormal);
@@ -388,7 +310,7 @@ vantrel::FramePlacement CMainFrame::CurrentPlacement() const {
 // Only a frame that was shown has a place the user may have chosen.
 void CMainFrame::SavePlacement() {
     if (!m_bStartupComplete) return;
-    if (const std::optional<unsigned> number = PlacementNumber())
+    if (const std::optional<unsigned> number = m_app.Frames().NumberOf(*this))
         frameplacement::Save(m_app.Profile(), *number, CurrentPlacement());
 }
 
@@ -425,13 +347,9 @@ void CMainFrame::OnApplicationLook(unsigned id) {
     // The title bar stays the system's; the black style asks it for a dark one.
     const bool dark = ui::Look::Current().Palette().darkTitleBar;
     ui::ApplyTitleBarDarkness(Hwnd(), dark);
-    if (CMainFrame* main = GetMainFrame()) {
-        if (main != this) ui::ApplyTitleBarDarkness(main->Hwnd(), dark);
-        for (unsigned i = 0; i < main->GetFrameCount(); ++i) {
-            if (CMainFrame* frame = main->FrameAt(i); frame != nullptr && frame != this)
-                ui::ApplyTitleBarDarkness(frame->Hwnd(), dark);
-        }
-    }
+    m_app.Frames().ForEachFrame([this, dark](CMainFrame& frame) {
+        if (&frame != this) ui::ApplyTitleBarDarkness(frame.Hwnd(), dark);
+    });
     m_wndMenuBar.FollowLook();
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_app.Settings().SetLook(id);
@@ -514,8 +432,8 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     case ID_SYSTRAY_HIDE_ON_CLOSE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnClose); return true;
     case ID_SYSTRAY_HIDE_ON_MINIMIZE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnMinimize); return true;
     case ID_SYSTRAY_HIDE_ICON: ToggleSystray(); return true;
-    case ID_SYSTRAY_HIDE_ALL: HideAllFrames(); return true;
-    case ID_SYSTRAY_SHOW_ALL: ShowAllFrames(); return true;
+    case ID_SYSTRAY_HIDE_ALL: m_app.Frames().HideAll(); return true;
+    case ID_SYSTRAY_SHOW_ALL: m_app.Frames().ShowAll(); return true;
     case ID_SYSTRAY_EXIT:  // not the Close system command, so hide-on-close does not stop it
         ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
         return true;
@@ -600,9 +518,7 @@ bool CMainFrame::OnSysCommand(UINT command) {
 
 void CMainFrame::OnEndSession() {
     SavePlacement();
-    // The session may end with this process killed: nothing hosted may be left inside
-    // any frame, and none may take a window in again.
-    hosting::CWindowCtrl::HandBackEverywhere();
+    m_app.Frames().EndSession();
 }
 
 LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
@@ -743,7 +659,7 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam)
             OnEndSession();
         else
-            hosting::CWindowCtrl::TakeBackEverywhere();  // the session goes on
+            m_app.Frames().SessionGoesOn();
         return 0;
     case WM_CLOSE:
         if (OnClose()) return 0;
@@ -756,7 +672,7 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VANTREL_SHOW_ALL_FRAMES:
         if (m_bMainFrame) {
-            ShowAllFrames();
+            m_app.Frames().ShowAll();
             if (::IsIconic(Hwnd())) ui::GuardedShowWindow(Hwnd(), SW_RESTORE);
             ui::GuardedSetForegroundWindow(Hwnd());
         }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/FrameRegistry.h"
+#include "frame/FrameManager.h"
 #include "core/Placement.h"
 #include "frame/ChildView.h"
 #include "hosting/HostFrame.h"
@@ -23,9 +24,11 @@
 
 class CMainFrame final : public ui::FrameWindow,
                          public hosting::HostFrame,
-                         private vantrel::RegisteredFrame {
+                         public vantrel::RegisteredFrame {
 public:
-    explicit CMainFrame(frame::Program& app);
+    // `number`: what the frame is stored under, 0 for the first frame, the menus'
+    // number for an additional one.
+    explicit CMainFrame(frame::Program& app, unsigned number = 0);
     ~CMainFrame() override;
 
     // Creates the window (held invisible until its first start-up tick).
@@ -33,23 +36,18 @@ public:
 
     bool IsMainFrame() const { return m_bMainFrame != 0; }
     CMainFrame* GetMainFrame();
-    unsigned GetFrameCount() { return m_registry.Count(); }
-    std::wstring GetFrameTitle(unsigned position) const { return m_registry.TitleAt(position); }
-    // The frame at a registry position; null past the end. Callers count first.
-    CMainFrame* FrameAt(unsigned position) const;
 
     hosting::CWindowCtrl& WindowCtrl() { return m_wndWindowsManager.m_wndCtrl; }
     void ApplyTabMode(bool tabMode);
-    void ShowAllFrames();
-    void HideAllFrames();
 
     // HostFrame
     HWND FrameHwnd() const override { return Hwnd(); }
     HostFrame* MainHostFrame() override { return GetMainFrame(); }
     hosting::CWindowCtrl& HostCtrl() override { return WindowCtrl(); }
-    unsigned HostFrameCount() override { return GetFrameCount(); }
-    std::wstring HostFrameTitle(unsigned position) override { return GetFrameTitle(position); }
-    HostFrame* HostFrameAt(unsigned position) override { return FrameAt(position); }
+    // Only the main frame keeps the registry of the others.
+    unsigned HostFrameCount() override;
+    std::wstring HostFrameTitle(unsigned position) override;
+    HostFrame* HostFrameAt(unsigned position) override;
     bool IsHostedElsewhere(HWND window) override;
     void NewWindow() override;
 
@@ -60,12 +58,12 @@ protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
     void UpdateCommandUI(ui::CommandUI& ui) override;
 
-private:
     // RegisteredFrame
     bool IsAlive() const override { return Exists() && !m_bClosing; }
     std::wstring Title() const override { return Text(); }
     bool HostsWindow(vantrel::WindowId window) const override;
 
+private:
     int OnCreate();
     void ExtendSystemMenu();
     void OnTimer();
@@ -96,7 +94,6 @@ private:
     void ToggleStartWithWindows();
 
     // Placement
-    std::optional<unsigned> PlacementNumber();
     vantrel::FramePlacement CurrentPlacement() const;
     void SavePlacement();
     void RestorePanePlacement();
@@ -118,9 +115,7 @@ private:
     hosting::CWindowsManagerView m_wndWindowsManager;
     tray::DonationReminder m_donationReminder;
     CChildView m_wndView;
-    HANDLE m_hMutex = nullptr;
     int m_bMainFrame = 0;
-    vantrel::FrameRegistry m_registry;
     HACCEL m_hAccel = nullptr;
     tray::TrayIcon m_trayIcon;
     tray::UpdateCheck m_updateCheck;

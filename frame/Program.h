@@ -12,6 +12,8 @@
 
 namespace frame {
 
+class FrameManager;
+
 class Program {
 public:
     virtual ~Program() = default;
@@ -22,6 +24,7 @@ public:
     // The message loop and the program's main window.
     virtual ui::Application& Loop() = 0;
     virtual void ShowAbout(HWND owner) = 0;
+    virtual FrameManager& Frames() = 0;
 };
 
 }  // namespace frame
