@@ -14,6 +14,8 @@ namespace {
 const wchar_t kMutexName[] = L"Vantrel special build {1ACF2B90-2B9A-4E76-8F79-A16E3E9101F2}";
 }  // namespace
 
+FrameManager::FrameManager(Program& program) : m_program(program), m_tray(program.Settings(), *this) {}
+
 FrameManager::~FrameManager() {
     if (m_mutex != nullptr) ::CloseHandle(m_mutex);
 }
@@ -48,6 +50,17 @@ std::optional<unsigned> FrameManager::NumberOf(const CMainFrame& frame) const {
 
 bool FrameManager::IsHostedElsewhere(HWND window) {
     return m_registry.IsHostedElsewhere(reinterpret_cast<vantrel::WindowId>(window));
+}
+
+HWND FrameManager::MainFrameWindow() { return m_main != nullptr ? m_main->Hwnd() : nullptr; }
+
+std::vector<HWND> FrameManager::AdditionalFrameWindows() {
+    std::vector<HWND> windows;
+    const unsigned count = Count();
+    for (unsigned i = 0; i < count; ++i) {
+        if (CMainFrame* frame = At(i)) windows.push_back(frame->Hwnd());
+    }
+    return windows;
 }
 
 std::vector<CMainFrame*> FrameManager::Snapshot() {

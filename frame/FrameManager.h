@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/FrameRegistry.h"
+#include "tray/TrayController.h"
 
 class CMainFrame;
 
@@ -19,9 +20,9 @@ namespace frame {
 
 class Program;
 
-class FrameManager {
+class FrameManager final : private tray::TrayFrames {
 public:
-    explicit FrameManager(Program& program) : m_program(program) {}
+    explicit FrameManager(Program& program);
     ~FrameManager();
     FrameManager(const FrameManager&) = delete;
     FrameManager& operator=(const FrameManager&) = delete;
@@ -60,6 +61,9 @@ public:
     // From a frame's destructor: nothing here names it any more.
     void Forget(CMainFrame& frame);
 
+    // The main frame's tray icon and menu, which stand for every frame.
+    tray::TrayController& Tray() { return m_tray; }
+
     // The session ends, or its end was cancelled: every frame at once.
     void EndSession();
     void SessionGoesOn();
@@ -67,11 +71,18 @@ public:
 private:
     std::vector<CMainFrame*> Snapshot();
 
+    // TrayFrames
+    HWND MainFrameWindow() override;
+    std::vector<HWND> AdditionalFrameWindows() override;
+    void ShowAllFrames() override { ShowAll(); }
+    void HideAllFrames() override { HideAll(); }
+
     Program& m_program;
     HANDLE m_mutex = nullptr;
     CMainFrame* m_main = nullptr;
     vantrel::FrameRegistry m_registry;
     std::vector<CMainFrame*> m_closing;
+    tray::TrayController m_tray;
 };
 
 }  // namespace frame

@@ -1,5 +1,8 @@
 #include "frame/FramePlacement.h"
 
+#include "hosting/WindowsManagerView.h"
+#include "ui/FrameWindow.h"
+
 namespace frameplacement {
 
 std::optional<vantrel::FramePlacement> Load(const vantrel::ProfileStore& profile, unsigned number) {
@@ -45,6 +48,42 @@ vantrel::PaneSide FromDockSide(ui::DockSide side) {
     case ui::DockSide::Bottom: break;
     }
     return vantrel::PaneSide::Bottom;
+}
+
+vantrel::FramePlacement Current(HWND frame, const RECT& normal, const hosting::CWindowsManagerView& pane) {
+    vantrel::FramePlacement placement;
+    placement.frame = FromRECT(normal);
+    WINDOWPLACEMENT system{};
+    system.length = sizeof system;
+    placement.maximized = ::IsZoomed(frame) || (::IsIconic(frame) && ::GetWindowPlacement(frame, &system) &&
+                                                (system.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    placement.paneSide = FromDockSide(pane.Side());
+    placement.paneThickness = pane.Thickness();
+    if (!pane.IsDocked()) placement.floatingRect = FromRECT(pane.FloatingRect());
+    return placement;
+}
+
+// Docked sides apply while the frame is still hidden; a floating taskbar waits for
+// the frame to show (RestoreFloatingPane), as its own window would show first.
+void RestorePane(ui::FrameWindow& frame, hosting::CWindowsManagerView& pane, const vantrel::FramePlacement& saved) {
+    const ui::DockSide side = ToDockSide(saved.paneSide);
+    if (side != ui::DockSide::Floating) frame.DockPane(pane, side);
+    pane.SetThickness(saved.paneThickness);
+}
+
+void RestoreFloatingPane(hosting::CWindowsManagerView& pane, const vantrel::FramePlacement& saved) {
+    if (saved.paneSide == vantrel::PaneSide::Floating) pane.Float(WithinReach(ToRECT(saved.floatingRect)));
+}
+
+// A frame started minimized that was left maximized comes back maximized.
+void RestoreToMaximized(HWND frame, const vantrel::FramePlacement& saved) {
+    if (!saved.maximized) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(frame, &placement)) return;  // restores to its normal place instead
+    placement.flags |= WPF_RESTORETOMAXIMIZED;
+    placement.showCmd = SW_SHOWMINIMIZED;
+    ::SetWindowPlacement(frame, &placement);
 }
 
 }  // namespace frameplacement

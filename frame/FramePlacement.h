@@ -10,6 +10,13 @@
 #include "core/Settings.h"
 #include "ui/DockSide.h"
 
+namespace hosting {
+class CWindowsManagerView;
+}
+namespace ui {
+class FrameWindow;
+}
+
 namespace frameplacement {
 
 // Frame `number`'s saved placement, or nothing when none is stored or it is malformed.
@@ -24,5 +31,13 @@ RECT ToRECT(const vantrel::Rect& rect);
 vantrel::Rect FromRECT(const RECT& rect);
 ui::DockSide ToDockSide(vantrel::PaneSide side);
 vantrel::PaneSide FromDockSide(ui::DockSide side);
+
+// The frame's placement as it stands: `normal` is its rectangle while neither
+// minimized nor maximized.
+vantrel::FramePlacement Current(HWND frame, const RECT& normal, const hosting::CWindowsManagerView& pane);
+// The saved placement's parts that apply once the frame exists, and once it shows.
+void RestorePane(ui::FrameWindow& frame, hosting::CWindowsManagerView& pane, const vantrel::FramePlacement& saved);
+void RestoreFloatingPane(hosting::CWindowsManagerView& pane, const vantrel::FramePlacement& saved);
+void RestoreToMaximized(HWND frame, const vantrel::FramePlacement& saved);
 
 }  // namespace frameplacement

@@ -10,9 +10,6 @@
 #include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
 #include "hosting/Activator.h"
-#include "hosting/Win32Desktop.h"
-#include "hosting/WindowEvents.h"
-#include "hosting/Workers.h"
 #include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/TrayMessages.h"
@@ -82,7 +79,7 @@ int CMainFrame::OnCreate() {
     WindowCtrl().m_pOwnerFrame = this;
     m_wndWindowsManager.SetMinSize(SIZE{ui::Scale(Hwnd(), 50), ui::Scale(Hwnd(), 50)});
     DockPane(m_wndWindowsManager, ui::DockSide::Bottom);
-    RestorePanePlacement();
+    if (m_savedPlacement) frameplacement::RestorePane(*this, m_wndWindowsManager, *m_savedPlacement);
     // Panes dock on markers, whichever look asked for what before.
     ui::Look::Current().SetSmartDocking(true);
 
@@ -129,14 +126,14 @@ void CMainFrame::OnTimer() {
     ::KillTimer(Hwnd(), kStartupTimerId);
     m_donationReminder.Hide();
     CountApplicationRun();
-    SetSystrayIcon(m_app.Settings().IsOn(vantrel::profile::kSystrayEnable));
+    if (m_bMainFrame) m_app.Frames().Tray().ApplySetting();
     m_bStartupComplete = 1;
     if (!vantrel::IsMinimizeSwitch(m_app.CommandLine())) {
         ::ShowWindow(Hwnd(), m_savedPlacement && m_savedPlacement->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-        RestoreFloatingPane();
-    } else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize) || !CanHideToTray()) {
+        if (m_savedPlacement) frameplacement::RestoreFloatingPane(m_wndWindowsManager, *m_savedPlacement);
+    } else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize) || !m_app.Frames().Tray().CanHide()) {
         ::ShowWindow(Hwnd(), SW_MINIMIZE);
-        RestoreToMaximized();
+        if (m_savedPlacement) frameplacement::RestoreToMaximized(Hwnd(), *m_savedPlacement);
     } else {
         ::ShowWindow(Hwnd(), SW_HIDE);
     }
@@ -168,7 +165,7 @@ void CMainFrame::OnDestroy() {
     WindowCtrl().ReleaseAllWindows();
     tray::UpdateCheck::DiscardPending(Hwnd());
     if (m_bMainFrame) {
-        m_trayIcon.Remove();
+        m_app.Frames().Tray().Remove();
         m_app.Frames().ShowAll();
     }
     m_app.Frames().Destroyed(*this);
@@ -203,75 +200,6 @@ void CMainFrame::ApplyTabMode(bool tabMode) {
 
 void CMainFrame::NewWindow() { m_app.Frames().NewFrame(Hwnd()); }
 
-// Tray ----------------------------------------------------------------------------------
-
-void CMainFrame::SetSystrayIcon(bool enable) {
-    if (!m_bMainFrame) return;
-    if (!enable) {
-        m_trayIcon.Remove();
-        // Without the icon a hidden frame would be out of reach.
-        m_app.Frames().ShowAll();
-        return;
-    }
-    m_trayIcon.Add(Hwnd());
-}
-
-// With the tray icon on, a hidden frame is reached through it; an icon the shell
-// did not take would leave it out of reach. With the icon off, starting the program
-// again shows every frame.
-bool CMainFrame::CanHideToTray() {
-    if (!m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) return true;
-    CMainFrame* main = GetMainFrame();
-    return main != nullptr && main->m_trayIcon.IsInNotificationArea();
-}
-
-void CMainFrame::ToggleSystray() {
-    const bool on = m_app.Settings().Toggle(vantrel::profile::kSystrayEnable) != 0;
-    if (CMainFrame* main = GetMainFrame()) main->SetSystrayIcon(on);
-}
-
-LRESULT CMainFrame::OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage) {
-    const vantrel::TrayCallback callback =
-        vantrel::DecodeTrayCallback(iconId, static_cast<std::uintptr_t>(mouseMessage));
-    CMainFrame* main = GetMainFrame();
-    if (main == nullptr) return callback.result;
-    switch (callback.action) {
-    case vantrel::TrayAction::ShowAllFrames: m_app.Frames().ShowAll(); break;
-    case vantrel::TrayAction::OpenMenu: main->OpenSystrayMenu(); break;
-    case vantrel::TrayAction::None: break;
-    }
-    return callback.result;
-}
-
-ui::PopupMenu CMainFrame::BuildSystrayMenu() {
-    const vantrel::TrayFrameState mainFrame{Text(), ::IsWindowVisible(Hwnd()) != FALSE};
-    std::vector<vantrel::TrayFrameState> frames;
-    frame::FrameManager& manager = m_app.Frames();
-    for (unsigned i = 0, count = manager.Count(); i < count; ++i) {
-        if (CMainFrame* frame = manager.At(i))
-            frames.push_back({frame->Text(), ::IsWindowVisible(frame->Hwnd()) != FALSE});
-    }
-    return tray::TrayIcon::BuildSystrayMenu(mainFrame, frames);
-}
-
-// The menu's commands come to this frame, the main frame, whichever frame is in front.
-void CMainFrame::OpenSystrayMenu() {
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    BuildSystrayMenu().Track(Hwnd(), cursor);
-}
-
-void CMainFrame::OnSystrayFrameEntry(UINT id) {
-    CMainFrame* main = GetMainFrame();
-    if (main == nullptr) return;
-    frame::FrameManager& manager = m_app.Frames();
-    const std::optional<int> target = vantrel::TrayEntryTarget(id, manager.Count());
-    if (!target) return;
-    CMainFrame* frame = *target < 0 ? main : manager.At(static_cast<unsigned>(*target));
-    if (frame == nullptr) return;
-    ui::GuardedShowWindow(frame->Hwnd(), ::IsWindowVisible(frame->Hwnd()) ? SW_HIDE : SW_SHOW);
-}
-
 // Run counter ---------------------------------------------------------------------------
 
 bool CMainFrame::CreateCaptionBar() { return m_donationReminder.CreateCaptionBar(Hwnd()); }
@@ -292,51 +220,11 @@ void CMainFrame::ToggleStartWithWindows() {
 
 // Placement ---------------------------------------------------------------------------
 
-vantrel::FramePlacement CMainFrame::CurrentPlacement() const {
-    vantrel::FramePlacement placement;
-    placement.frame = frameplacement::FromRECT(m_rcNormal);
-    WINDOWPLACEMENT system{};
-    system.length = sizeof system;
-    placement.maximized = ::IsZoomed(Hwnd()) ||
-                          (::IsIconic(Hwnd()) && ::GetWindowPlacement(Hwnd(), &system) &&
-                           (system.flags & WPF_RESTORETOMAXIMIZED) != 0);
-    placement.paneSide = frameplacement::FromDockSide(m_wndWindowsManager.Side());
-    placement.paneThickness = m_wndWindowsManager.Thickness();
-    if (!m_wndWindowsManager.IsDocked())
-        placement.floatingRect = frameplacement::FromRECT(m_wndWindowsManager.FloatingRect());
-    return placement;
-}
-
 // Only a frame that was shown has a place the user may have chosen.
 void CMainFrame::SavePlacement() {
     if (!m_bStartupComplete) return;
     if (const std::optional<unsigned> number = m_app.Frames().NumberOf(*this))
-        frameplacement::Save(m_app.Profile(), *number, CurrentPlacement());
-}
-
-// Docked sides apply while the frame is still hidden; a floating taskbar waits for
-// the frame to show (RestoreFloatingPane), as its own window would show first.
-void CMainFrame::RestorePanePlacement() {
-    if (!m_savedPlacement) return;
-    const ui::DockSide side = frameplacement::ToDockSide(m_savedPlacement->paneSide);
-    if (side != ui::DockSide::Floating) DockPane(m_wndWindowsManager, side);
-    m_wndWindowsManager.SetThickness(m_savedPlacement->paneThickness);
-}
-
-// A frame started minimized that was left maximized comes back maximized.
-void CMainFrame::RestoreToMaximized() {
-    if (!m_savedPlacement || !m_savedPlacement->maximized) return;
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (!::GetWindowPlacement(Hwnd(), &placement)) return;  // restores to its normal place instead
-    placement.flags |= WPF_RESTORETOMAXIMIZED;
-    placement.showCmd = SW_SHOWMINIMIZED;
-    ::SetWindowPlacement(Hwnd(), &placement);
-}
-
-void CMainFrame::RestoreFloatingPane() {
-    if (!m_savedPlacement || m_savedPlacement->paneSide != vantrel::PaneSide::Floating) return;
-    m_wndWindowsManager.Float(frameplacement::WithinReach(frameplacement::ToRECT(m_savedPlacement->floatingRect)));
+        frameplacement::Save(m_app.Profile(), *number, frameplacement::Current(Hwnd(), m_rcNormal, m_wndWindowsManager));
 }
 
 // Commands ---------------------------------------------------------------------------
@@ -402,10 +290,7 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
         OnApplicationLook(id);
         return true;
     }
-    if (id >= ID_SYSTRAY_FRAME_FIRST && id <= ID_SYSTRAY_FRAME_LAST) {
-        OnSystrayFrameEntry(id);
-        return true;
-    }
+    if (m_app.Frames().Tray().OnCommand(Hwnd(), id)) return true;
     switch (id) {
     case ID_WINDOW_TASKBAR: OnToggleWindowTaskbar(); return true;
     case ID_VIEW_STATUS_BAR: OnToggleStatusBar(); return true;
@@ -428,15 +313,6 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     case ID_TILE_HORIZONTALLY: WindowCtrl().Engine().TileHorizontally(); return true;
     case ID_TILE_VERTICALLY: WindowCtrl().Engine().TileVertically(); return true;
     case ID_CLOSE_ALL_WINDOWS: OnCloseAllWindows(); return true;
-    case ID_SYSTRAY_ENABLE: ToggleSystray(); return true;
-    case ID_SYSTRAY_HIDE_ON_CLOSE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnClose); return true;
-    case ID_SYSTRAY_HIDE_ON_MINIMIZE: m_app.Settings().Toggle(vantrel::profile::kSystrayOnMinimize); return true;
-    case ID_SYSTRAY_HIDE_ICON: ToggleSystray(); return true;
-    case ID_SYSTRAY_HIDE_ALL: m_app.Frames().HideAll(); return true;
-    case ID_SYSTRAY_SHOW_ALL: m_app.Frames().ShowAll(); return true;
-    case ID_SYSTRAY_EXIT:  // not the Close system command, so hide-on-close does not stop it
-        ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
-        return true;
     case ID_CHANGE_WINDOW_NAME: OnChangeWindowName(); return true;
     case ID_START_WITH_WINDOWS: ToggleStartWithWindows(); return true;
     case ID_CAPTION_ACTION: OnCaptionAction(); return true;
@@ -494,25 +370,12 @@ void CMainFrame::OnInitMenuPopup(HMENU popup, bool isSystemMenu) {
 
 // Returns true when the command was handled and the default processing must not run.
 bool CMainFrame::OnSysCommand(UINT command) {
-    vantrel::Settings& settings = m_app.Settings();
     switch (command) {
     case SC_MINIMIZE:
-        if (!settings.IsOn(vantrel::profile::kSystrayOnMinimize)) return false;
-        ::ShowWindow(Hwnd(), CanHideToTray() ? SW_HIDE : SW_MINIMIZE);
-        return true;
-    case SC_CLOSE:
-        if (!settings.IsOn(vantrel::profile::kSystrayOnClose)) return false;
-        // Kept, as asked; but only hidden where the icon can bring it back.
-        ::ShowWindow(Hwnd(), CanHideToTray() ? SW_HIDE : SW_MINIMIZE);
-        return true;
-    case ID_SYSMENU_FILE_MENU:
-        ToggleMenuBar();
-        return false;
-    case ID_SYSTRAY_ENABLE:
-        ToggleSystray();
-        return false;
-    default:
-        return false;
+    case SC_CLOSE: return m_app.Frames().Tray().OnSysCommand(Hwnd(), command);
+    case ID_SYSMENU_FILE_MENU: ToggleMenuBar(); return false;
+    case ID_SYSTRAY_ENABLE: m_app.Frames().Tray().OnCommand(Hwnd(), command); return false;
+    default: return false;
     }
 }
 
@@ -531,7 +394,7 @@ LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
         built = WindowCtrl().BuildWindowMenu();
         menu = built && kind == kTestMoveToMenu ? ::GetSubMenu(built.Handle(), 0) : built.Handle();
     } else if (kind == kTestSystrayMenu) {
-        if (CMainFrame* main = GetMainFrame()) built = main->BuildSystrayMenu();
+        built = m_app.Frames().Tray().BuildMenu();
         menu = built.Handle();
     } else if ((kind & kTestMenuPath) != 0) {
         menu = testhooks::MenuAtPath(m_wndMenuBar.Handle(), kind & ~kTestMenuPath);
@@ -541,59 +404,6 @@ LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
         if (menu != nullptr) OnInitMenuPopup(menu, kind == 0);
     }
     return testhooks::DescribeMenuItem(menu, position);
-}
-
-LRESULT CMainFrame::OnTestCount(WPARAM which) {
-    if (!testhooks::Enabled()) return -1;
-    const vantrel::CaptureCounts& counts = WindowCtrl().Engine().Counts();
-    switch (static_cast<TestCount>(which)) {
-    case TestCount::Cycles: return counts.cycles;
-    case TestCount::Enumerations: return counts.enumerations;
-    case TestCount::TakenFromEvents: return counts.takenFromOffers;
-    case TestCount::TakenByEnumeration: return counts.takenByEnumeration;
-    case TestCount::EventsActive: return hosting::WindowEvents::Active() ? 1 : 0;
-    case TestCount::UserObjects: return testhooks::UserObjects();
-    case TestCount::GdiObjects: return testhooks::GdiObjects();
-    case TestCount::Records: return counts.records;
-    case TestCount::SetParentMicros: return static_cast<LRESULT>(counts.setParentMicros);
-    case TestCount::AttachMicros: return static_cast<LRESULT>(counts.attachMicros);
-    case TestCount::ShowMicros: return static_cast<LRESULT>(counts.showMicros);
-    case TestCount::ButtonMicros: return static_cast<LRESULT>(counts.buttonMicros);
-    case TestCount::LayoutMicros: return static_cast<LRESULT>(counts.layoutMicros);
-    case TestCount::CaptionMicros: return static_cast<LRESULT>(counts.captionMicros);
-    case TestCount::ProbeMicros: return static_cast<LRESULT>(hosting::Win32Desktop::ProbeMicros());
-    case TestCount::CutShort: return counts.cutShort;
-    case TestCount::Workers: return static_cast<LRESULT>(hosting::LiveWorkers());
-    case TestCount::BusyWorkers: return static_cast<LRESULT>(hosting::BusyWorkers());
-    }
-    return -1;
-}
-
-LRESULT CMainFrame::OnTestButtonRecord(HWND button, LPARAM what) {
-    if (!testhooks::Enabled()) return -1;
-    hosting::CWindowCtrl& control = WindowCtrl();
-    const vantrel::HostedWindowRecord* record = control.RecordOfButton(button);
-    if (what == 0) return record != nullptr ? static_cast<LRESULT>(record->hWnd) : 0;
-    if (what == 2) {
-        // How the record's window looks from here: alive (1), in the host view (2), with a title (4).
-        if (record == nullptr) return 0;
-        HWND window = reinterpret_cast<HWND>(record->hWnd);
-        wchar_t title[8] = {};
-        return (::IsWindow(window) ? 1 : 0) |
-               (::GetAncestor(window, GA_PARENT) == reinterpret_cast<HWND>(control.Engine().HostView()) ? 2 : 0) |
-               (::InternalGetWindowText(window, title, 8) > 0 ? 4 : 0);
-    }
-    if (what == 3) return record != nullptr ? record - control.Windows().data() : -1;
-    if (what == 4) return static_cast<LRESULT>(hosting::CWindowCtrl::Tick());
-    if (what == 5) return record != nullptr ? static_cast<LRESULT>(record->nVisited) : -1;
-    if (what == 6) return static_cast<LRESULT>(control.Windows().size());
-    LRESULT bits = 0;
-    if (record != nullptr) bits |= 1 | (record->bMoved ? 2 : 0) | (record->bFresh ? 4 : 0);
-    if (control.Engine().IsReleased()) bits |= 8;
-    if (control.IsCycling()) bits |= 16;
-    if (control.IsInCycle()) bits |= 32;
-    if (control.IsLettingGo()) bits |= 64;
-    return bits;
 }
 
 // The default handling moves the focus to the frame, and so waits on the program of
@@ -681,19 +491,19 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         m_updateCheck.OnResult(Hwnd(), lParam);
         return 0;
     case WM_SYSTRAY_NOTIFY:
-        return OnSystrayNotify(wParam, lParam);
+        return m_app.Frames().Tray().OnNotify(wParam, lParam);
     case WM_VANTREL_TEST_CRASH:
         testhooks::Crash(wParam);
         return 0;
     case WM_VANTREL_TEST_MENU_ITEM:
         return OnTestMenuItem(wParam);
     case WM_VANTREL_TEST_COUNT:
-        return OnTestCount(wParam);
+        return testhooks::Count(WindowCtrl(), wParam);
     case WM_VANTREL_TEST_BUTTON_RECORD:
-        return OnTestButtonRecord(reinterpret_cast<HWND>(wParam), lParam);
+        return testhooks::ButtonRecord(WindowCtrl(), reinterpret_cast<HWND>(wParam), lParam);
     default:
         if (tray::TrayIcon::IsTaskbarCreated(message)) {
-            if (m_bMainFrame && m_app.Settings().IsOn(vantrel::profile::kSystrayEnable)) m_trayIcon.OnTaskbarCreated();
+            if (m_bMainFrame) m_app.Frames().Tray().OnTaskbarCreated();
             return 0;
         }
         break;

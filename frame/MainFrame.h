@@ -75,8 +75,6 @@ private:
     bool OnSysCommand(UINT command);
     void OnEndSession();
     LRESULT OnTestMenuItem(WPARAM which);
-    LRESULT OnTestCount(WPARAM which);
-    LRESULT OnTestButtonRecord(HWND button, LPARAM what);
 
     void OnApplicationLook(unsigned id);
     void OnToggleWindowTaskbar();
@@ -94,20 +92,8 @@ private:
     void ToggleStartWithWindows();
 
     // Placement
-    vantrel::FramePlacement CurrentPlacement() const;
     void SavePlacement();
-    void RestorePanePlacement();
-    void RestoreFloatingPane();
-    void RestoreToMaximized();
 
-    // Tray
-    void SetSystrayIcon(bool enable);
-    void ToggleSystray();
-    bool CanHideToTray();
-    LRESULT OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage);
-    ui::PopupMenu BuildSystrayMenu();
-    void OpenSystrayMenu();
-    void OnSystrayFrameEntry(UINT id);
 
     frame::Program& m_app;
     ui::MenuBar m_wndMenuBar;
@@ -117,7 +103,6 @@ private:
     CChildView m_wndView;
     int m_bMainFrame = 0;
     HACCEL m_hAccel = nullptr;
-    tray::TrayIcon m_trayIcon;
     tray::UpdateCheck m_updateCheck;
     int m_bStartupComplete = 0;
     int m_bClosing = 0;  // out of sight, letting go of its windows

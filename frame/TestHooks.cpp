@@ -6,6 +6,10 @@
 #include <string_view>
 
 #include "frame/FrameMessages.h"
+#include "hosting/Win32Desktop.h"
+#include "hosting/WindowCtrl.h"
+#include "hosting/WindowEvents.h"
+#include "hosting/Workers.h"
 #include "ui/OwnerDrawMenu.h"
 
 namespace testhooks {
@@ -117,6 +121,58 @@ LRESULT GdiObjects() {
         if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++count;
     }
     return count;
+}
+
+LRESULT Count(hosting::CWindowCtrl& control, WPARAM which) {
+    if (!Enabled()) return -1;
+    const vantrel::CaptureCounts& counts = control.Engine().Counts();
+    switch (static_cast<TestCount>(which)) {
+    case TestCount::Cycles: return counts.cycles;
+    case TestCount::Enumerations: return counts.enumerations;
+    case TestCount::TakenFromEvents: return counts.takenFromOffers;
+    case TestCount::TakenByEnumeration: return counts.takenByEnumeration;
+    case TestCount::EventsActive: return hosting::WindowEvents::Active() ? 1 : 0;
+    case TestCount::UserObjects: return UserObjects();
+    case TestCount::GdiObjects: return GdiObjects();
+    case TestCount::Records: return counts.records;
+    case TestCount::SetParentMicros: return static_cast<LRESULT>(counts.setParentMicros);
+    case TestCount::AttachMicros: return static_cast<LRESULT>(counts.attachMicros);
+    case TestCount::ShowMicros: return static_cast<LRESULT>(counts.showMicros);
+    case TestCount::ButtonMicros: return static_cast<LRESULT>(counts.buttonMicros);
+    case TestCount::LayoutMicros: return static_cast<LRESULT>(counts.layoutMicros);
+    case TestCount::CaptionMicros: return static_cast<LRESULT>(counts.captionMicros);
+    case TestCount::ProbeMicros: return static_cast<LRESULT>(hosting::Win32Desktop::ProbeMicros());
+    case TestCount::CutShort: return counts.cutShort;
+    case TestCount::Workers: return static_cast<LRESULT>(hosting::LiveWorkers());
+    case TestCount::BusyWorkers: return static_cast<LRESULT>(hosting::BusyWorkers());
+    }
+    return -1;
+}
+
+LRESULT ButtonRecord(hosting::CWindowCtrl& control, HWND button, LPARAM what) {
+    if (!Enabled()) return -1;
+    const vantrel::HostedWindowRecord* record = control.RecordOfButton(button);
+    if (what == 0) return record != nullptr ? static_cast<LRESULT>(record->hWnd) : 0;
+    if (what == 2) {
+        // How the record's window looks from here: alive (1), in the host view (2), with a title (4).
+        if (record == nullptr) return 0;
+        HWND window = reinterpret_cast<HWND>(record->hWnd);
+        wchar_t title[8] = {};
+        return (::IsWindow(window) ? 1 : 0) |
+               (::GetAncestor(window, GA_PARENT) == reinterpret_cast<HWND>(control.Engine().HostView()) ? 2 : 0) |
+               (::InternalGetWindowText(window, title, 8) > 0 ? 4 : 0);
+    }
+    if (what == 3) return record != nullptr ? record - control.Windows().data() : -1;
+    if (what == 4) return static_cast<LRESULT>(hosting::CWindowCtrl::Tick());
+    if (what == 5) return record != nullptr ? static_cast<LRESULT>(record->nVisited) : -1;
+    if (what == 6) return static_cast<LRESULT>(control.Windows().size());
+    LRESULT bits = 0;
+    if (record != nullptr) bits |= 1 | (record->bMoved ? 2 : 0) | (record->bFresh ? 4 : 0);
+    if (control.Engine().IsReleased()) bits |= 8;
+    if (control.IsCycling()) bits |= 16;
+    if (control.IsInCycle()) bits |= 32;
+    if (control.IsLettingGo()) bits |= 64;
+    return bits;
 }
 
 }  // namespace testhooks

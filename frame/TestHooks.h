@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+namespace hosting {
+class CWindowCtrl;
+}
+
 namespace testhooks {
 
 // Whether this process answers the test messages.
@@ -26,5 +30,9 @@ LRESULT DescribeMenuItem(HMENU menu, int position);
 // This process's USER or GDI objects, counted by hand where the system does not say.
 LRESULT UserObjects();
 LRESULT GdiObjects();
+// The answers to WM_VANTREL_TEST_COUNT and WM_VANTREL_TEST_BUTTON_RECORD for a
+// frame's window taskbar.
+LRESULT Count(hosting::CWindowCtrl& control, WPARAM which);
+LRESULT ButtonRecord(hosting::CWindowCtrl& control, HWND button, LPARAM what);
 
 }  // namespace testhooks
