@@ -22,6 +22,8 @@
 
 #include "frame/Program.h"
 
+struct FrameCommandTable;
+
 class CMainFrame final : public ui::FrameWindow,
                          public hosting::HostFrame,
                          public vantrel::RegisteredFrame {
@@ -64,6 +66,8 @@ protected:
     bool HostsWindow(vantrel::WindowId window) const override;
 
 private:
+    friend struct FrameCommandTable;
+
     int OnCreate();
     void ExtendSystemMenu();
     void OnTimer();

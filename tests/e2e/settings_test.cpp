@@ -42,6 +42,8 @@ TEST_F(Settings, StoredTwoCountsAsOnAndTogglesToZero) {
     HWND frame = vantrel.MainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(::IsWindowVisible(frame));  // 2 is on: hidden rather than minimized
+    // and every menu that shows the setting shows it on.
+    for (UINT id : {ID_TABMODE, ID_BRING_TO_FRONT}) EXPECT_TRUE(FindMenuItem(frame, 3, id).checked) << "command " << id;
 
     ::SendMessageW(frame, WM_COMMAND, ID_TABMODE, 0);
     ::SendMessageW(frame, WM_COMMAND, ID_BRING_TO_FRONT, 0);
