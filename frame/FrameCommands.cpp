@@ -116,6 +116,25 @@ const CommandRow* FindCommand(UINT id) {
 
 // Commands ---------------------------------------------------------------------------
 
+void CMainFrame::ExtendSystemMenu() {
+    HMENU system = ::GetSystemMenu(Hwnd(), FALSE);
+    if (system == nullptr) return;
+    const int count = ::GetMenuItemCount(system);
+    for (int p = 0; p < count; ++p) {
+        if (::GetMenuItemID(system, p) != SC_CLOSE) continue;
+        ::InsertMenuW(system, static_cast<UINT>(p - 1), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        const ui::PopupMenu addition = ui::PopupMenu::FromResource(IDR_SYSMENU_ADDITION);
+        const int items = addition ? ::GetMenuItemCount(addition.Handle()) : 0;
+        for (int k = 0; k < items; ++k) {
+            wchar_t text[256] = {};
+            ::GetMenuStringW(addition.Handle(), static_cast<UINT>(k), text, 256, MF_BYPOSITION);
+            ::InsertMenuW(system, static_cast<UINT>(p + k), MF_BYPOSITION | MF_STRING,
+                          ::GetMenuItemID(addition.Handle(), k), text);
+        }
+    }
+}
+
+
 bool CMainFrame::OnCommand(UINT id, UINT, HWND) {
     const frame::CommandRow* row = frame::FindCommand(id);
     if (row == nullptr) return false;

@@ -1,8 +1,6 @@
 #include "frame/MainFrame.h"
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "frame/FrameMessages.h"
 #include "core/FrameTexts.h"
@@ -10,10 +8,8 @@
 #include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
 #include "hosting/Activator.h"
-#include "frame/WindowName.h"
 #include "resource.h"
 #include "tray/TrayMessages.h"
-#include "tray/WebServer.h"
 #include "ui/Activation.h"
 #include "ui/Dpi.h"
 #include "ui/Look.h"
@@ -101,24 +97,6 @@ int CMainFrame::OnCreate() {
     m_rcNormal = WindowRectOnScreen();
     RecalcLayout();
     return 0;
-}
-
-void CMainFrame::ExtendSystemMenu() {
-    HMENU system = ::GetSystemMenu(Hwnd(), FALSE);
-    if (system == nullptr) return;
-    const int count = ::GetMenuItemCount(system);
-    for (int p = 0; p < count; ++p) {
-        if (::GetMenuItemID(system, p) != SC_CLOSE) continue;
-        ::InsertMenuW(system, static_cast<UINT>(p - 1), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        const ui::PopupMenu addition = ui::PopupMenu::FromResource(IDR_SYSMENU_ADDITION);
-        const int items = addition ? ::GetMenuItemCount(addition.Handle()) : 0;
-        for (int k = 0; k < items; ++k) {
-            wchar_t text[256] = {};
-            ::GetMenuStringW(addition.Handle(), static_cast<UINT>(k), text, 256, MF_BYPOSITION);
-            ::InsertMenuW(system, static_cast<UINT>(p + k), MF_BYPOSITION | MF_STRING,
-                          ::GetMenuItemID(addition.Handle(), k), text);
-        }
-    }
 }
 
 // The first start-up tick decides how the frame is first shown.
@@ -216,28 +194,6 @@ void CMainFrame::SavePlacement() {
 void CMainFrame::OnEndSession() {
     SavePlacement();
     m_app.Frames().EndSession();
-}
-
-LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
-    if (!testhooks::Enabled()) return -1;
-    const int position = LOWORD(which);
-    const int kind = HIWORD(which);
-    ui::PopupMenu built;  // a menu made for the occasion goes when we return
-    HMENU menu = nullptr;
-    if (kind == kTestWindowMenu || kind == kTestMoveToMenu) {
-        built = WindowCtrl().BuildWindowMenu();
-        menu = built && kind == kTestMoveToMenu ? ::GetSubMenu(built.Handle(), 0) : built.Handle();
-    } else if (kind == kTestSystrayMenu) {
-        built = m_app.Frames().Tray().BuildMenu();
-        menu = built.Handle();
-    } else if ((kind & kTestMenuPath) != 0) {
-        menu = testhooks::MenuAtPath(m_wndMenuBar.Handle(), kind & ~kTestMenuPath);
-        if (menu != nullptr) OnInitMenuPopup(menu, false);
-    } else {
-        menu = kind == 0 ? ::GetSystemMenu(Hwnd(), FALSE) : ::GetSubMenu(m_wndMenuBar.Handle(), kind - 1);
-        if (menu != nullptr) OnInitMenuPopup(menu, kind == 0);
-    }
-    return testhooks::DescribeMenuItem(menu, position);
 }
 
 // The default handling moves the focus to the frame, and so waits on the program of

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/FrameMessages.h"
+#include "frame/MainFrame.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowCtrl.h"
 #include "hosting/WindowEvents.h"
@@ -176,3 +177,26 @@ LRESULT ButtonRecord(hosting::CWindowCtrl& control, HWND button, LPARAM what) {
 }
 
 }  // namespace testhooks
+
+// Asked of the frame itself: the menus are built and updated as they are when they open.
+LRESULT CMainFrame::OnTestMenuItem(WPARAM which) {
+    if (!testhooks::Enabled()) return -1;
+    const int position = LOWORD(which);
+    const int kind = HIWORD(which);
+    ui::PopupMenu built;  // a menu made for the occasion goes when we return
+    HMENU menu = nullptr;
+    if (kind == kTestWindowMenu || kind == kTestMoveToMenu) {
+        built = WindowCtrl().BuildWindowMenu();
+        menu = built && kind == kTestMoveToMenu ? ::GetSubMenu(built.Handle(), 0) : built.Handle();
+    } else if (kind == kTestSystrayMenu) {
+        built = m_app.Frames().Tray().BuildMenu();
+        menu = built.Handle();
+    } else if ((kind & kTestMenuPath) != 0) {
+        menu = testhooks::MenuAtPath(m_wndMenuBar.Handle(), kind & ~kTestMenuPath);
+        if (menu != nullptr) OnInitMenuPopup(menu, false);
+    } else {
+        menu = kind == 0 ? ::GetSystemMenu(Hwnd(), FALSE) : ::GetSubMenu(m_wndMenuBar.Handle(), kind - 1);
+        if (menu != nullptr) OnInitMenuPopup(menu, kind == 0);
+    }
+    return testhooks::DescribeMenuItem(menu, position);
+}
