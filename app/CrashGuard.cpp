@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "app/CrashReport.h"
 #include "hosting/WindowCtrl.h"
 
 namespace {
@@ -19,16 +20,19 @@ void ReleaseHostedWindows() {
 
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
     ReleaseHostedWindows();
+    crashreport::Write(info);
     return g_previousFilter != nullptr ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 void OnTerminate() {
     ReleaseHostedWindows();
+    crashreport::Write(nullptr);
     std::abort();
 }
 
 void OnAbortSignal(int) {
     ReleaseHostedWindows();
+    crashreport::Write(nullptr);
     std::signal(SIGABRT, SIG_DFL);
     std::abort();
 }

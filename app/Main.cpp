@@ -1,9 +1,13 @@
 #include <windows.h>
 
 #include "app/CrashGuard.h"
+#include "app/CrashReport.h"
+#include "app/Diagnostics.h"
+#include "core/Log.h"
 #include "app/VantrelApp.h"
 #include "hosting/SharedInput.h"
 #include "ui/Activation.h"
+#include "version.h"
 
 namespace {
 // Libraries loaded from here on come from the system folder only: never from the
@@ -16,14 +20,30 @@ void LoadLibrariesFromSystemOnly() {
         ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
     if (setDefault != nullptr) setDefault(0x00000800 /* LOAD_LIBRARY_SEARCH_SYSTEM32 */);
 }
+// The version the system really is: GetVersionEx answers with what the manifest declares.
+void LogStart() {
+    RTL_OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    using RtlGetVersionFn = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
+    const auto getVersion = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    if (getVersion != nullptr) getVersion(&version);
+    vantrel::Log("start: Vantrel %s on Windows %lu.%lu build %lu", VANTREL_VERSION_TEXT, version.dwMajorVersion,
+                 version.dwMinorVersion, version.dwBuildNumber);
+}
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     LoadLibrariesFromSystemOnly();
+    diagnostics::StartLog();
+    crashreport::Start();
     InstallCrashGuard();
+    LogStart();
     // Our windows take the activation only once hosted programs that hang have left our input.
     ui::SetActivationGuard(hosting::LeaveHungInput);
     CVantrelApp app(commandLine != nullptr ? commandLine : L"");
-    if (!app.InitInstance()) return 0;
-    return app.Run();
+    const int code = app.InitInstance() ? app.Run() : 0;
+    vantrel::Log("end: Vantrel %s, exit code %d", VANTREL_VERSION_TEXT, code);
+    diagnostics::StopLog();
+    return code;
 }

@@ -1,5 +1,7 @@
 #include "app/RegistryProfile.h"
 
+#include "core/Log.h"
+
 RegistryProfile::RegistryProfile(const std::wstring& company, const std::wstring& application)
     : m_keyPath(L"Software\\" + company + L"\\" + application) {}
 
@@ -18,14 +20,24 @@ std::optional<std::uint32_t> RegistryProfile::Read(const wchar_t* section, const
     return vantrel::DecodeStoredInteger(type, data, size);
 }
 
+namespace {
+// The names are the program's own, never the user's.
+void Failed(const wchar_t* section, const wchar_t* entry) {
+    const std::wstring name = std::wstring(section) + L"\\" + entry;
+    vantrel::Log("setting %s could not be written", std::string(name.begin(), name.end()).c_str());
+}
+}  // namespace
+
 void RegistryProfile::Write(const wchar_t* section, const wchar_t* entry, std::uint32_t value) {
     HKEY key = nullptr;
     const std::wstring path = m_keyPath + L"\\" + section;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                           nullptr) != ERROR_SUCCESS)
-        return;  // a profile that cannot be written leaves the setting as it was
+        return Failed(section, entry);  // a profile that cannot be written leaves the setting as it was
     const DWORD dword = value;
-    ::RegSetValueExW(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword), sizeof dword);
+    if (::RegSetValueExW(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword), sizeof dword) !=
+        ERROR_SUCCESS)
+        Failed(section, entry);
     ::RegCloseKey(key);
 }
 

@@ -5,9 +5,12 @@
 #include <shobjidl.h>
 
 #include "app/AboutDlg.h"
+#include "app/CrashReport.h"
+#include "app/Diagnostics.h"
 #include "frame/FrameMessages.h"
 #include "frame/MainFrame.h"
 #include "resource.h"
+#include "ui/Activation.h"
 
 namespace {
 const wchar_t kRegistryKey[] = L"Vantrel";
@@ -63,3 +66,17 @@ void CVantrelApp::OnAppAbout(HWND owner) {
     CAboutDlg about;
     about.DoModal(MainWindow() != nullptr ? MainWindow()->Hwnd() : owner);
 }
+
+// Once per crash, at the first normal start after it: started minimized, the user is
+// not there to be asked, and the report waits.
+void CVantrelApp::OnMainFrameShown(HWND frame) {
+    if (!crashreport::TakeUnshownReport()) return;
+    const int answer = ui::GuardedMessageBox(
+        frame,
+        L"Vantrel closed unexpectedly last time. Your documents were handed back to the desktop.\n"
+        L"A crash report was saved. Open its folder?",
+        L"Vantrel", MB_YESNO | MB_ICONINFORMATION);
+    if (answer == IDYES) diagnostics::OpenFolder(diagnostics::CrashReportsFolder());
+}
+
+void CVantrelApp::OpenDiagnosticsFolder() { diagnostics::OpenFolder(diagnostics::Folder()); }

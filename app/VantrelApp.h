@@ -28,6 +28,8 @@ public:
     ui::Application& Loop() override { return *this; }
     void ShowAbout(HWND owner) override { OnAppAbout(owner); }
     frame::FrameManager& Frames() override { return m_frames; }
+    void OnMainFrameShown(HWND frame) override;
+    void OpenDiagnosticsFolder() override;
 
     void OnAppAbout(HWND owner);
 

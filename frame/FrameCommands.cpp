@@ -82,6 +82,8 @@ const frame::CommandRow FrameCommandTable::kRows[] = {
      },
      [](F& f, UI& ui) { ui.Enable(f.IsMainFrame()); }},
     {ID_APP_ABOUT, ID_APP_ABOUT, Scope::Program, [](F& f, UINT) { f.m_app.ShowAbout(f.Hwnd()); }, nullptr},
+    {ID_OPEN_DIAGNOSTICS, ID_OPEN_DIAGNOSTICS, Scope::Program, [](F& f, UINT) { f.m_app.OpenDiagnosticsFolder(); },
+     nullptr},
     {ID_VISIT_HOMEPAGE, ID_VISIT_HOMEPAGE, Scope::Program, [](F& f, UINT) { f.OnVisitHomepage(); }, nullptr},
     {ID_BRING_TO_FRONT, ID_BRING_TO_FRONT, Scope::Program,
      [](F& f, UINT) { f.ToggleBringToFront(); },

@@ -6,6 +6,9 @@
 
 // Sent by a second copy of the program to the running main frame: show every frame.
 inline constexpr UINT WM_VANTREL_SHOW_ALL_FRAMES = WM_APP + 1;
+// Posted by the main frame to itself once it has first shown: what the program has to
+// say at start comes once the frame is up.
+inline constexpr UINT WM_VANTREL_SHOWN = WM_APP + 2;
 // Test builds only answer this when VANTREL_TEST_HOOKS=1 was set at start: wParam
 // picks a way to die, so that tests can prove hosted windows survive a crash.
 inline constexpr UINT WM_VANTREL_TEST_CRASH = WM_APP + 0x100;

@@ -4,6 +4,7 @@
 
 #include "frame/FrameMessages.h"
 #include "core/FrameTexts.h"
+#include "core/Log.h"
 #include "core/Text.h"
 #include "frame/FramePlacement.h"
 #include "frame/TestHooks.h"
@@ -108,6 +109,7 @@ void CMainFrame::OnTimer() {
     m_bStartupComplete = 1;
     if (!vantrel::IsMinimizeSwitch(m_app.CommandLine())) {
         ::ShowWindow(Hwnd(), m_savedPlacement && m_savedPlacement->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        if (m_bMainFrame) ::PostMessageW(Hwnd(), WM_VANTREL_SHOWN, 0, 0);
         if (m_savedPlacement) frameplacement::RestoreFloatingPane(m_wndWindowsManager, *m_savedPlacement);
     } else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize) || !m_app.Frames().Tray().CanHide()) {
         ::ShowWindow(Hwnd(), SW_MINIMIZE);
@@ -192,6 +194,7 @@ void CMainFrame::SavePlacement() {
 }
 
 void CMainFrame::OnEndSession() {
+    if (m_bMainFrame) vantrel::Log("session ends: every window goes back to the desktop");
     SavePlacement();
     m_app.Frames().EndSession();
 }
@@ -276,6 +279,9 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (::IsIconic(Hwnd())) ui::GuardedShowWindow(Hwnd(), SW_RESTORE);
             ui::GuardedSetForegroundWindow(Hwnd());
         }
+        return 0;
+    case WM_VANTREL_SHOWN:
+        m_app.OnMainFrameShown(Hwnd());
         return 0;
     case WM_VANTREL_UPDATE_RESULT:
         m_updateCheck.OnResult(Hwnd(), lParam);

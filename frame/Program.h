@@ -24,6 +24,10 @@ public:
     // The message loop and the program's main window.
     virtual ui::Application& Loop() = 0;
     virtual void ShowAbout(HWND owner) = 0;
+    // The main frame has shown at the program's start (not started minimized).
+    virtual void OnMainFrameShown(HWND frame) = 0;
+    // Help > Open diagnostics folder.
+    virtual void OpenDiagnosticsFolder() = 0;
     virtual FrameManager& Frames() = 0;
 };
 

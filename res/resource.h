@@ -90,6 +90,7 @@
 
 #define ID_VISIT_HOMEPAGE               33788
 #define ID_CHECK_FOR_UPDATE             33786
+#define ID_OPEN_DIAGNOSTICS             33823
 
 // Accelerator only: swallows Ctrl+Tab in the frame, the switching is polled.
 #define ID_CTRL_TAB                     33811

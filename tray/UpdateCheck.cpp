@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tray/TrayMessages.h"
+#include "core/Log.h"
 #include "core/UpdateDecision.h"
 #include "core/Version.h"
 #include "resource.h"
@@ -119,15 +120,18 @@ bool DownloadText(const std::wstring& url, std::wstring& text) {
         SetTimeout(handle, INTERNET_OPTION_DATA_SEND_TIMEOUT, kSendTimeoutMs);
         SetTimeout(handle, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, kReceiveTimeoutMs);
     }
-    if (!::HttpSendRequestW(file.handle, nullptr, 0, nullptr, 0)) return false;
+    if (!::HttpSendRequestW(file.handle, nullptr, 0, nullptr, 0)) {
+        vantrel::Log("update check: no answer (error %lu)", ::GetLastError());
+        return false;
+    }
 
     // An error page is not a version file.
     DWORD status = 0;
     DWORD statusSize = sizeof status;
-    if (!::HttpQueryInfoW(file.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &statusSize,
-                          nullptr) ||
-        status != HTTP_STATUS_OK)
-        return false;
+    const bool answered = ::HttpQueryInfoW(file.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                                           &statusSize, nullptr) != FALSE;
+    vantrel::Log("update check: status %lu", answered ? status : 0ul);
+    if (!answered || status != HTTP_STATUS_OK) return false;
 
     std::vector<char> bytes;
     char chunk[1024];
@@ -194,6 +198,9 @@ void UpdateCheck::OnResult(HWND owner, LPARAM lParam) {
         vantrel::DecideUpdate(result ? result->body : std::nullopt, GetOwnFileVersion(), AuthorWebAddress(vantrel::WebPage::HomePage));
     const std::wstring caption =
         message.caption.empty() ? ui::LoadStringResource(IDS_APP_TITLE) : message.caption;
+    vantrel::Log("update check: %s", message.outcome == vantrel::UpdateOutcome::Current ? "up to date"
+                                     : message.outcome == vantrel::UpdateOutcome::Newer ? "a newer version"
+                                                                                       : "no version read");
     switch (message.outcome) {
     case vantrel::UpdateOutcome::Current:
         ui::GuardedMessageBox(owner, message.text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);

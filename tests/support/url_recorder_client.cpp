@@ -8,7 +8,8 @@
 #include "viewer_client.h"
 
 namespace {
-const wchar_t* const kSchemes[] = {L"http", L"https", L"mailto"};
+// Folders too: a folder the program opens for the user is recorded the same way.
+const wchar_t* const kSchemes[] = {L"http", L"https", L"mailto", L"Folder", L"Directory"};
 
 bool ReadCommand(const std::wstring& key, std::wstring& command) {
     wchar_t value[2048] = {};

@@ -1,6 +1,6 @@
 // While a UrlRecorder lives, the test prefix opens http, https and mailto
-// addresses with tests/support/url_recorder instead of a browser or a mail
-// program, and the test can see which addresses were opened.
+// addresses, and folders, with tests/support/url_recorder instead of a browser,
+// a mail program or a file manager, and the test can see what was opened.
 #pragma once
 
 #include <string>

@@ -66,6 +66,16 @@ bool VantrelProcess::Start(const std::wstring& args, const std::vector<std::wstr
     return StartFrom(VantrelExe(), args, extraEnv, timeoutMs);
 }
 
+std::wstring NewTempFolder(const std::wstring& prefix) {
+    static unsigned made = 0;
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + prefix + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(::GetTickCount64()) + L"-" + std::to_wstring(++made);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
 bool VantrelProcess::StartFrom(const std::wstring& exe, const std::wstring& args,
                                const std::vector<std::wstring>& extraEnv, int timeoutMs) {
     std::wstring commandLine = L"\"" + exe + L"\"";
@@ -92,6 +102,11 @@ bool VantrelProcess::StartFrom(const std::wstring& exe, const std::wstring& args
         ::FreeEnvironmentStringsW(block);
     }
     environment.append(L"VANTREL_TEST_HOOKS=1").push_back(L'\0');
+    // A folder of its own for the log and crash reports, unless the test shares one
+    // between starts: a report left by one test's crash would greet the next test.
+    if (std::none_of(extraEnv.begin(), extraEnv.end(),
+                     [&](const std::wstring& entry) { return nameOf(entry) == L"LOCALAPPDATA"; }))
+        environment.append(L"LOCALAPPDATA=" + NewTempFolder(L"vantrel-local")).push_back(L'\0');
     for (const auto& entry : extraEnv) environment.append(entry).push_back(L'\0');
     environment.push_back(L'\0');
 

@@ -12,6 +12,9 @@
 std::wstring ProgramFolder();
 std::wstring VantrelExe();
 std::wstring ViewerExe();
+// A new empty folder under the temporary folder, its name starting with `prefix`;
+// its path ends without a backslash.
+std::wstring NewTempFolder(const std::wstring& prefix);
 
 // Control ids that tools and tests find Vantrel's windows by.
 constexpr int kHostViewId = 59648;
