@@ -127,4 +127,38 @@ TEST_F(Diagnostics, AReportThatCannotBeWrittenChangesNothingElse) {
     HostAndCrash(1);
     EXPECT_TRUE(FilesIn(Folder(), L"*.dmp").empty());
 }
+// The log tells of a viewer that hangs and of its answer, names no document, goes
+// on in a new file at its cap, and its folder is one menu command away.
+TEST_F(Diagnostics, TheLogTellsOfAHangWithoutTitlesAndStartsAnewAtItsCap) {
+    ::CreateDirectoryW(Folder().c_str(), nullptr);
+    const std::string filler(1024 * 1024 - 40, 'x');
+    HANDLE old = ::CreateFileW((Folder() + L"\\vantrel.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(old, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(old, filler.data(), static_cast<DWORD>(filler.size()), &written, nullptr);
+    ::CloseHandle(old);
+
+    UrlRecorder recorder;
+    VantrelProcess vantrel;
+    ASSERT_TRUE(vantrel.Start(L"", Env()));
+    ASSERT_TRUE(vantrel.WaitForStartup());
+    HWND frame = vantrel.MainFrame();
+    const std::wstring title = L"Quarterly figures of Ms Example.pdf";
+    viewer.Open(title);
+    ASSERT_TRUE(WaitFor([&] { return ButtonCaptions(frame).size() == 1; }, 5000));
+    ASSERT_TRUE(viewer.Hang(3000));
+    const auto log = [&] { return ReadAll(Folder() + L"\\vantrel.log"); };
+    EXPECT_TRUE(WaitFor([&] { return log().find("answered again") != std::string::npos; }, 10000)) << log();
+    const std::string text = log();
+    EXPECT_NE(text.find("has not answered for more than 1000 ms"), std::string::npos);
+    EXPECT_EQ(ReadAll(Folder() + L"\\vantrel.log.1"), filler);
+
+    ::PostMessageW(frame, WM_COMMAND, ID_OPEN_DIAGNOSTICS, 0);
+    EXPECT_TRUE(recorder.WaitForUrl(Folder()));
+    ::PostMessageW(frame, WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(vantrel.WaitForExit(10000));
+    EXPECT_NE(log().find("end: Vantrel"), std::string::npos);
+    for (const std::string& word : {std::string("Quarterly"), std::string("Example"), std::string(":\\")})
+        EXPECT_EQ(log().find(word), std::string::npos) << word;
+}
 }  // namespace
