@@ -237,6 +237,9 @@ public:
 
 private:
     void DropRecords(const std::vector<std::size_t>& indices);
+    // Hands the record's window back to the desktop, trying this many times; false
+    // while it is still in the host view. One that is not ours to hand back counts as out.
+    bool HandBack(const HostedWindowRecord& record, int tries);
     void Renumber();
     void SwapRecords(std::size_t a, std::size_t b);
     // The record at `index` when a command may act on it, or null.

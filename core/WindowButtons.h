@@ -1,6 +1,7 @@
 #pragma once
 // The window buttons of one taskbar, as the hosting logic sees them.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,6 +13,8 @@ using ButtonId = std::uintptr_t;
 inline constexpr ButtonId kNoButton = 0;
 
 inline constexpr int kFirstButtonId = 400;  // button of record i has control id 400 + i
+
+inline int ControlIdOf(std::size_t index) { return kFirstButtonId + static_cast<int>(index); }
 
 class WindowButtons {
 public:

@@ -1,5 +1,7 @@
 #include "hosting/CloseQueue.h"
 
+#include "hosting/Probe.h"
+
 namespace hosting {
 namespace {
 const wchar_t kClassName[] = L"VantrelCloseQueue";
@@ -81,7 +83,7 @@ void CloseQueue::OnTick() {
     }
     m_probeTicket = ++m_lastTicket;
     m_probeSentAt = now;
-    if (!::SendMessageCallbackW(m_asked, WM_NULL, 0, 0, ProbeAnswered, m_probeTicket)) m_probeTicket = 0;
+    if (!Probe(m_asked, ProbeAnswered, m_probeTicket)) m_probeTicket = 0;
 }
 
 LRESULT CloseQueue::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

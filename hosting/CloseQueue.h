@@ -27,8 +27,6 @@ public:
 
     void Close(HWND window);
     void CloseInTurn(const std::vector<HWND>& windows);
-    // Whether a close in turn is still going on.
-    bool IsBusy() const { return m_asked != nullptr || !m_waiting.empty(); }
 
     // A probe unanswered this long means the viewer is busy or hung.
     static constexpr ULONGLONG kProbeTimeout = 200;

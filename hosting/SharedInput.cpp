@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "hosting/Activator.h"
+#include "hosting/Probe.h"
 
 namespace hosting {
 namespace {
@@ -15,13 +16,6 @@ struct Left {
 };
 std::vector<Left> s_left;  // the user-interface thread's alone
 std::vector<DWORD> s_joined;  // threads whose input ours is joined with, the same
-
-struct LastAnswer {
-    HWND window = nullptr;
-    ULONGLONG at = 0;
-};
-LastAnswer s_lastAnswer;  // the same
-constexpr ULONGLONG kJustNow = 50;  // ms
 
 void Joined(DWORD thread) {
     if (std::find(s_joined.begin(), s_joined.end(), thread) == s_joined.end()) s_joined.push_back(thread);
@@ -63,18 +57,6 @@ void CALLBACK Answered(HWND window, UINT, ULONG_PTR thread, LRESULT) {
 }
 
 }  // namespace
-
-bool Answers(HWND window) {
-    constexpr UINT kTimeout = 100;  // ms a busy program may take; a hung one does not answer
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeout, &result) != 0;
-}
-
-void NoteAnswered(HWND window) { s_lastAnswer = {window, ::GetTickCount64()}; }
-
-bool AnsweredJustNow(HWND window) {
-    return window != nullptr && s_lastAnswer.window == window && ::GetTickCount64() - s_lastAnswer.at <= kJustNow;
-}
 
 void ShareInput(HWND window) {
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
@@ -118,9 +100,7 @@ void RejoinAnsweringInput() {
             JoinThroughWorker();
             continue;
         }
-        if (!it->asked) {
-            it->asked = ::SendMessageCallbackW(it->window, WM_NULL, 0, 0, Answered, it->thread) != FALSE;
-        }
+        if (!it->asked) it->asked = Probe(it->window, Answered, it->thread);
         ++it;
     }
 }

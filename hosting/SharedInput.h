@@ -10,14 +10,6 @@
 
 namespace hosting {
 
-// Whether the window's thread answers a message soon (within 100 ms); one that is busy
-// or hung is left alone for now.
-bool Answers(HWND window);
-// A window that has just answered a message of ours (the probe sent when it appeared)
-// needs no second probe while it is being taken in.
-void NoteAnswered(HWND window);
-bool AnsweredJustNow(HWND window);
-
 // Our input joins the input of the window's thread (a window just taken in).
 void ShareInput(HWND window);
 // Before our thread makes, shows or activates a window of its own.

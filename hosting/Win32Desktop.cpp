@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "hosting/Activator.h"
 #include "hosting/CloseQueue.h"
+#include "hosting/Probe.h"
 #include "hosting/SharedInput.h"
 #include "hosting/Workers.h"
 #include "ui/Activation.h"
@@ -249,26 +249,12 @@ void Run(Reparent& r) {
 }
 
 void RunReparent(void* r) { Run(*static_cast<Reparent*>(r)); }
-
-// Programs asked whether they answer: the answer comes back as a call on our thread.
-std::vector<std::pair<vantrel::Ticket, HWND>>& Asks() {
-    static auto* asks = new std::vector<std::pair<vantrel::Ticket, HWND>>;
-    return *asks;
-}
-
-void CALLBACK AskAnswered(HWND, UINT, ULONG_PTR ticket, LRESULT) {
-    auto& asks = Asks();
-    const auto ask = std::find_if(asks.begin(), asks.end(), [ticket](const auto& a) { return a.first == ticket; });
-    if (ask == asks.end()) return;
-    const HWND owner = ask->second;
-    asks.erase(ask);
-    ::PostMessageW(owner, WM_VANTREL_ANSWERED, static_cast<WPARAM>(ticket), 0);
-}
 }  // namespace
 
-bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId newParent) {
-    HWND parent = newParent == vantrel::kNoWindow ? ::GetDesktopWindow() : H(newParent);
-    return ::SetParent(H(w), parent) != nullptr;
+// Only hand-backs come here: a window is taken in by BeginReparent, which first makes
+// sure that its program answers.
+bool Win32Desktop::SetParent(vantrel::WindowId w, vantrel::WindowId) {
+    return ::SetParent(H(w), ::GetDesktopWindow()) != nullptr;
 }
 
 vantrel::TakeState Win32Desktop::BeginReparent(vantrel::Ticket ticket, vantrel::WindowId w, vantrel::WindowId parent,
@@ -345,9 +331,7 @@ void Win32Desktop::WaitForReparents(const std::vector<vantrel::Ticket>& tickets,
 }
 
 bool Win32Desktop::AskAnswer(vantrel::Ticket ticket, vantrel::WindowId w, vantrel::WindowId owner) {
-    if (!::SendMessageCallbackW(H(w), WM_NULL, 0, 0, AskAnswered, static_cast<ULONG_PTR>(ticket))) return false;
-    Asks().emplace_back(ticket, H(owner));
-    return true;
+    return ProbeAndPost(H(w), H(owner), WM_VANTREL_ANSWERED, static_cast<WPARAM>(ticket));
 }
 
 std::uint64_t Win32Desktop::Milliseconds() { return ::GetTickCount64(); }
@@ -415,16 +399,14 @@ unsigned long long Win32Desktop::ProbeMicros() { return s_probeMicros; }
 void Win32Desktop::NewTick() { ++s_tick; }
 
 bool Win32Desktop::IsKeyDown(vantrel::Key key) {
-    if (key == vantrel::Key::Control) {
+    int vk = 0;
+    switch (key) {
+    case vantrel::Key::Control:
         if (s_controlReadAt != s_tick) {
             s_controlDown = ::GetAsyncKeyState(VK_CONTROL) != 0;
             s_controlReadAt = s_tick;
         }
         return s_controlDown;
-    }
-    int vk = 0;
-    switch (key) {
-    case vantrel::Key::Control: vk = VK_CONTROL; break;
     case vantrel::Key::Shift: vk = VK_SHIFT; break;
     case vantrel::Key::Tab: vk = VK_TAB; break;
     case vantrel::Key::F4: vk = VK_F4; break;

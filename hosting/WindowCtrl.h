@@ -94,15 +94,29 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Posted to ourselves, so that the work is done from the message loop.
+    static constexpr UINT kRetryClock = WM_APP + 0x40;
+    static constexpr UINT kWindowAnswered = WM_APP + 0x41;
+    static constexpr UINT kMakeSpare = WM_APP + 0x42;
+    static constexpr UINT kUpdateTip = WM_APP + 0x43;
+
+    // Every live control, for the crash and session-end paths that must find them all.
+    static std::vector<CWindowCtrl*>& LiveControls();
+    static bool IsLive(const CWindowCtrl* control);
+
     void RunCycle(bool focusMoved);
     void OnWindowAppeared(HWND window);
-    static void CALLBACK AppearedWindowAnswered(HWND window, UINT, ULONG_PTR control, LRESULT);
     void OnAppearedWindowAnswered(HWND window);
+    // The hosted windows that are ours to hand back (not handed to another frame), in
+    // button order.
+    std::vector<HWND> OwnWindows() const;
     void OnLetGoTick();
     void FinishLettingGoWhenEmpty();
     void AnnounceReleased(const std::vector<HWND>& windows);
     // The timer lives on one cycling control; when it stops, another takes it.
     static void StartClock();
+    // A control that stops or goes hands the timer on, if it has it.
+    void LeaveClock();
     static void OnClockTick();
     void OnPaint();
     void ShowWindowMenu(HWND button);
