@@ -2,6 +2,7 @@
 // at, how a viewer window is taken in, and the order in which those that came are
 // recorded.
 
+#include "core/Log.h"
 #include "core/HostingEngine.h"
 
 #include <algorithm>
@@ -229,6 +230,10 @@ void HostingEngine::Advance(Ticket ticket) {
         return;
     }
     m_journeys.Forget(ticket);
+    if (m_desktop.IsWindow(journey.window))
+        Log("window %s could not be %s; %s", LogName(journey.window).c_str(),
+            journey.kind == JourneyKind::HandBack ? "handed back" : "taken in",
+            journey.kind == JourneyKind::Capture ? "tried again later" : "asked again at the next turn");
     // Not out: its record stays, and it is asked again at the next turn.
     if (journey.kind == JourneyKind::Handed) m_context.NotTakenOver(journey.window);
 }
@@ -332,6 +337,9 @@ void HostingEngine::TakeOfferedWindows() {
             m_bOffersWait = true;
             break;
         }
+        if (result == CaptureResult::Refused)
+            Log("window %s was not taken in after %d attempts; left to the enumeration", LogName(window).c_str(),
+                kOfferAttempts);
         if (result == CaptureResult::Taken) ++m_counts.takenFromOffers;
         m_offers.pop_front();
     }

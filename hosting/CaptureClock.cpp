@@ -1,6 +1,7 @@
 // The capture clock: one timer paces the cycles of every frame, and the capturing
 // frame hears of windows that appear between its cycles.
 
+#include "hosting/Responsiveness.h"
 #include "hosting/WindowCtrl.h"
 
 #include "hosting/Activator.h"
@@ -93,6 +94,11 @@ void CWindowCtrl::OnClockTick() {
         if (IsLive(control) && control->m_bCycling) control->RunCycle(focusMoved);
     }
     PublishSnapshot();
+    std::vector<HWND> hosted;
+    for (const CWindowCtrl* control : LiveControls()) {
+        for (const auto& record : control->m_engine.Windows()) hosted.push_back(reinterpret_cast<HWND>(record.hWnd));
+    }
+    WatchResponsiveness(hosted);
     s_ticking = false;
 }
 
