@@ -61,8 +61,11 @@ HMENU MenuAtPath(HMENU menuBar, int path) {
 
 LRESULT DescribeMenuItem(HMENU menu, int position) {
     if (!Enabled() || menu == nullptr || position >= ::GetMenuItemCount(menu)) return -1;
-    // An atom holds at most 255 characters.
-    const std::wstring text = ui::ownerdraw::ItemText(menu, static_cast<UINT>(position)).substr(0, 255);
+    // As a reader gets it from the menu itself, owner-drawn or not; an atom holds at
+    // most 255 characters.
+    wchar_t read[256] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(position), read, 256, MF_BYPOSITION);
+    const std::wstring text = read;
     const ATOM atom = !text.empty() ? ::GlobalAddAtomW(text.c_str()) : 0;
     const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
     const UINT id = ::GetMenuItemID(menu, position);

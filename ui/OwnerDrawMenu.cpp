@@ -111,6 +111,13 @@ void Adopt(HMENU menu, bool menuBar) {
         set.fMask = MIIM_FTYPE | MIIM_DATA;
         set.fType = info.fType | MFT_OWNERDRAW;
         set.dwItemData = reinterpret_cast<ULONG_PTR>(item.get());
+        // The text stays with the item, set in the same call as the type: readers and
+        // GetMenuString ask the menu, not our drawing, and some systems drop a string
+        // whose item turns owner-drawn on its own.
+        if (!item->separator) {
+            set.fMask |= MIIM_STRING;
+            set.dwTypeData = item->text.data();
+        }
         ::SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &set);
         items.push_back(std::move(item));
         if (info.hSubMenu != nullptr) Adopt(info.hSubMenu, false);

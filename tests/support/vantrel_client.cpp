@@ -77,7 +77,7 @@ std::wstring NewTempFolder(const std::wstring& prefix) {
 }
 
 bool VantrelProcess::StartFrom(const std::wstring& exe, const std::wstring& args,
-                               const std::vector<std::wstring>& extraEnv, int timeoutMs) {
+                               const std::vector<std::wstring>& testEnv, int timeoutMs) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!args.empty()) commandLine += L" " + args;
 
@@ -91,6 +91,12 @@ bool VantrelProcess::StartFrom(const std::wstring& exe, const std::wstring& args
         for (auto& c : name) c = static_cast<wchar_t>(towupper(c));
         return name;
     };
+    // A folder of its own for the log and crash reports, unless the test shares one
+    // between starts: a report left by one test's crash would greet the next test.
+    std::vector<std::wstring> extraEnv = testEnv;
+    if (std::none_of(extraEnv.begin(), extraEnv.end(),
+                     [&](const std::wstring& entry) { return nameOf(entry) == L"LOCALAPPDATA"; }))
+        extraEnv.push_back(L"LOCALAPPDATA=" + NewTempFolder(L"vantrel-local"));
     std::wstring environment;
     if (wchar_t* block = ::GetEnvironmentStringsW()) {
         for (const wchar_t* p = block; *p != 0; p += wcslen(p) + 1) {
@@ -102,11 +108,6 @@ bool VantrelProcess::StartFrom(const std::wstring& exe, const std::wstring& args
         ::FreeEnvironmentStringsW(block);
     }
     environment.append(L"VANTREL_TEST_HOOKS=1").push_back(L'\0');
-    // A folder of its own for the log and crash reports, unless the test shares one
-    // between starts: a report left by one test's crash would greet the next test.
-    if (std::none_of(extraEnv.begin(), extraEnv.end(),
-                     [&](const std::wstring& entry) { return nameOf(entry) == L"LOCALAPPDATA"; }))
-        environment.append(L"LOCALAPPDATA=" + NewTempFolder(L"vantrel-local")).push_back(L'\0');
     for (const auto& entry : extraEnv) environment.append(entry).push_back(L'\0');
     environment.push_back(L'\0');
 
