@@ -61,3 +61,6 @@ enum class TestCount : WPARAM {
 // title (4); lParam 3: the record's index; lParam 4: the clock's tick count; lParam 5:
 // the frame's cycle that last looked at the record; lParam 6: the frame's records.
 inline constexpr UINT WM_VANTREL_TEST_BUTTON_RECORD = WM_APP + 0x103;
+// Test hook as well: the frame writes wParam lines to the log, as fast as it can,
+// and answers how many microseconds that took its thread.
+inline constexpr UINT WM_VANTREL_TEST_LOG = WM_APP + 0x104;

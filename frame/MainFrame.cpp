@@ -194,7 +194,6 @@ void CMainFrame::SavePlacement() {
 }
 
 void CMainFrame::OnEndSession() {
-    if (m_bMainFrame) vantrel::Log("session ends: every window goes back to the desktop");
     SavePlacement();
     m_app.Frames().EndSession();
 }
@@ -256,6 +255,7 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (OnSysCommand(static_cast<UINT>(wParam))) return 0;
         break;
     case WM_QUERYENDSESSION:
+        if (m_bMainFrame) vantrel::Log("session ends: every window goes back to the desktop");
         OnEndSession();
         return TRUE;
     case WM_ENDSESSION:
@@ -295,6 +295,8 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnTestMenuItem(wParam);
     case WM_VANTREL_TEST_COUNT:
         return testhooks::Count(WindowCtrl(), wParam);
+    case WM_VANTREL_TEST_LOG:
+        return testhooks::LogLines(wParam);
     case WM_VANTREL_TEST_BUTTON_RECORD:
         return testhooks::ButtonRecord(WindowCtrl(), reinterpret_cast<HWND>(wParam), lParam);
     default:

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Log.h"
 #include "frame/FrameMessages.h"
 #include "frame/MainFrame.h"
 #include "hosting/Win32Desktop.h"
@@ -177,6 +178,17 @@ LRESULT ButtonRecord(hosting::CWindowCtrl& control, HWND button, LPARAM what) {
     if (control.IsInCycle()) bits |= 32;
     if (control.IsLettingGo()) bits |= 64;
     return bits;
+}
+
+LRESULT LogLines(WPARAM count) {
+    if (!Enabled()) return -1;
+    LARGE_INTEGER start{}, end{}, frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    for (WPARAM i = 0; i < count; ++i) vantrel::Log("test: line %llu of %llu", static_cast<unsigned long long>(i + 1),
+                                                    static_cast<unsigned long long>(count));
+    ::QueryPerformanceCounter(&end);
+    return static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
 }
 
 }  // namespace testhooks

@@ -34,5 +34,7 @@ LRESULT GdiObjects();
 // frame's window taskbar.
 LRESULT Count(hosting::CWindowCtrl& control, WPARAM which);
 LRESULT ButtonRecord(hosting::CWindowCtrl& control, HWND button, LPARAM what);
+// The answer to WM_VANTREL_TEST_LOG.
+LRESULT LogLines(WPARAM count);
 
 }  // namespace testhooks
