@@ -45,6 +45,8 @@ TEST(RememberedDocuments, AnythingMalformedReadsAsNothing) {
     std::vector<std::uint8_t> shorter(good.begin(), good.end() - 1), longer = good, huge = good;
     longer.push_back(0);
     huge.resize(kMaxRememberedBytes + 1);
+    auto longTitle = With32(good, 56, kMaxRememberedTitle + 1);
+    longTitle.resize(60 + 2 * (kMaxRememberedTitle + 1), 'x');
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
@@ -69,7 +71,7 @@ TEST(RememberedDocuments, AnythingMalformedReadsAsNothing) {
         {"frame name past the end", With32(good, 24, 0xFFFFFFFF), kRegBinary},
         {"program index out of range", With32(good, 36, 1), kRegBinary},
         {"title past the end", With32(good, 56, 2), kRegBinary},
-        {"title longer than stored ones", With32(good, 56, kMaxRememberedTitle + 1), kRegBinary},
+        {"title longer than stored ones", longTitle, kRegBinary},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -110,6 +112,16 @@ TEST(RememberedDocuments, ForgetsWhatWasNotSeenFor30DaysAndAllButThe500SeenLast)
         EXPECT_EQ(pruned.documents[100].position, 101u);
         EXPECT_EQ(pruned.documents[499].position, 501u);
     }
+
+    // Paths as long as they come: what fits in the value, the newest.
+    r.documents.clear();
+    for (unsigned i = 0; i < 40; ++i)
+        r.documents.push_back({std::wstring(kMaxRememberedPath, L'a' + i % 26) + std::to_wstring(i), L"t", 0, i, kNow - 40 + i});
+    const auto bytes = EncodeRemembered(r);
+    EXPECT_LE(bytes.size(), kMaxRememberedBytes);
+    const auto fitted = Decode(bytes).documents;
+    ASSERT_EQ(fitted.size(), 15u);
+    EXPECT_EQ(fitted.front().position, 25u);
 }
 
 TEST(RememberedDocuments, AClosedFramesDocumentsGoAfterTheMainFrames) {
