@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "app/CrashGuard.h"
 #include "app/CrashReport.h"
 #include "app/Diagnostics.h"
@@ -21,15 +23,20 @@ void LoadLibrariesFromSystemOnly() {
     if (setDefault != nullptr) setDefault(0x00000800 /* LOAD_LIBRARY_SEARCH_SYSTEM32 */);
 }
 // The version the system really is: GetVersionEx answers with what the manifest declares.
-void LogStart() {
+RTL_OSVERSIONINFOW WindowsVersion() {
     RTL_OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof version;
     using RtlGetVersionFn = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
     const auto getVersion = reinterpret_cast<RtlGetVersionFn>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
     if (getVersion != nullptr) getVersion(&version);
-    vantrel::Log("start: Vantrel %s on Windows %lu.%lu build %lu", VANTREL_VERSION_TEXT, version.dwMajorVersion,
-                 version.dwMinorVersion, version.dwBuildNumber);
+    return version;
+}
+
+void LogVersions(const char* what, const std::string& more) {
+    const RTL_OSVERSIONINFOW version = WindowsVersion();
+    vantrel::Log("%s: Vantrel %s on Windows %lu.%lu build %lu%s", what, VANTREL_VERSION_TEXT, version.dwMajorVersion,
+                 version.dwMinorVersion, version.dwBuildNumber, more.c_str());
 }
 }  // namespace
 
@@ -38,12 +45,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     diagnostics::StartLog();
     crashreport::Start();
     InstallCrashGuard();
-    LogStart();
+    LogVersions("start", "");
     // Our windows take the activation only once hosted programs that hang have left our input.
     ui::SetActivationGuard(hosting::LeaveHungInput);
     CVantrelApp app(commandLine != nullptr ? commandLine : L"");
     const int code = app.InitInstance() ? app.Run() : 0;
-    vantrel::Log("end: Vantrel %s, exit code %d", VANTREL_VERSION_TEXT, code);
+    LogVersions("end", ", exit code " + std::to_string(code));
     diagnostics::StopLog();
     return code;
 }

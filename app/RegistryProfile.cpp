@@ -65,7 +65,9 @@ void RegistryProfile::WriteBinary(const wchar_t* section, const std::wstring& en
     const std::wstring path = m_keyPath + L"\\" + section;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                           nullptr) != ERROR_SUCCESS)
-        return;  // not kept: the frame opens where the system puts it next time
-    ::RegSetValueExW(key, entry.c_str(), 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size()));
+        return Failed(section, entry.c_str());  // not kept: the frame opens where the system puts it next time
+    if (::RegSetValueExW(key, entry.c_str(), 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size())) !=
+        ERROR_SUCCESS)
+        Failed(section, entry.c_str());
     ::RegCloseKey(key);
 }
