@@ -86,13 +86,14 @@ void WriteDump(MiniDumpWriteDumpFn writeDump) {
 }
 
 DWORD WINAPI Serve(void*) {
-    // From the system folder only, and ahead of time: the loader may be what the
-    // dying thread holds.
+    ::WaitForSingleObject(g_request, INFINITE);
+    // From the system folder only, and only now: loaded at start, the library and
+    // what it brings would cost a megabyte for the program's whole life under Wine.
+    // A crash inside the loader itself then gets no dump, only the windows back.
     HMODULE dbghelp = ::LoadLibraryExW(L"dbghelp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     const auto writeDump = dbghelp != nullptr ? reinterpret_cast<MiniDumpWriteDumpFn>(reinterpret_cast<void*>(
                                                     ::GetProcAddress(dbghelp, "MiniDumpWriteDump")))
                                               : nullptr;
-    ::WaitForSingleObject(g_request, INFINITE);
     vantrel::Log("crash: exception 0x%08lx", g_info != nullptr && g_info->ExceptionRecord != nullptr
                                                  ? g_info->ExceptionRecord->ExceptionCode
                                                  : 0ul);

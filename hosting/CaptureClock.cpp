@@ -94,11 +94,7 @@ void CWindowCtrl::OnClockTick() {
         if (IsLive(control) && control->m_bCycling) control->RunCycle(focusMoved);
     }
     PublishSnapshot();
-    std::vector<HWND> hosted;
-    for (const CWindowCtrl* control : LiveControls()) {
-        for (const auto& record : control->m_engine.Windows()) hosted.push_back(reinterpret_cast<HWND>(record.hWnd));
-    }
-    WatchResponsiveness(hosted);
+    CheckResponsiveness();
     s_ticking = false;
 }
 

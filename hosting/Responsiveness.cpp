@@ -35,7 +35,7 @@ void CALLBACK Answered(HWND, UINT, ULONG_PTR thread, LRESULT) {
 
 }  // namespace
 
-void WatchResponsiveness(const std::vector<HWND>& hosted) {
+void WatchPrograms(const std::vector<HWND>& hosted) {
     // Threads none of whose windows is hosted any more are no longer asked.
     std::vector<Watched> kept;
     for (HWND window : hosted) {
@@ -49,7 +49,9 @@ void WatchResponsiveness(const std::vector<HWND>& hosted) {
         kept.back().window = window;
     }
     s_watched = std::move(kept);
+}
 
+void CheckResponsiveness() {
     const ULONGLONG now = ::GetTickCount64();
     for (Watched& watched : s_watched) {
         if (watched.asking) {

@@ -9,7 +9,10 @@
 
 namespace hosting {
 
-// From the capture clock, with every window hosted in any frame.
-void WatchResponsiveness(const std::vector<HWND>& hosted);
+// Whenever the hosted windows change, with every window hosted in any frame: asking
+// which thread a window has costs a round trip to the system, too much for each tick.
+void WatchPrograms(const std::vector<HWND>& hosted);
+// From the capture clock, at each tick.
+void CheckResponsiveness();
 
 }  // namespace hosting

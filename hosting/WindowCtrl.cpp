@@ -1,3 +1,4 @@
+#include "hosting/Responsiveness.h"
 #include "hosting/WindowCtrl.h"
 
 #include <algorithm>
@@ -120,6 +121,7 @@ void CWindowCtrl::PublishSnapshot() {
     }
     snapshot::Publish(entries);
     KeepInputOf(hosted);
+    WatchPrograms(hosted);
 }
 
 void CWindowCtrl::ReleaseEverywhereNow() {
