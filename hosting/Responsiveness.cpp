@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Log.h"
+#include "hosting/Probe.h"
 
 namespace hosting {
 namespace {
@@ -63,7 +64,7 @@ void CheckResponsiveness() {
             continue;
         }
         if (now - watched.answeredAt < kAskEvery) continue;
-        if (::SendMessageCallbackW(watched.window, WM_NULL, 0, 0, Answered, watched.thread)) {
+        if (Probe(watched.window, Answered, watched.thread)) {
             watched.asking = true;
             watched.askedAt = now;
         }
