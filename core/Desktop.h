@@ -26,7 +26,7 @@ enum class ShowCommand { Show, ShowNormal, ShowMaximized, Minimize, Restore, Hid
 enum class TakeState { Taken, Refused, Pending };
 
 // The keys of the window-switching shortcuts.
-enum class Key { Control, Shift, Tab, F4 };
+enum class Key { Control, Shift, Tab, F4, Space, T };
 
 class Desktop {
 public:

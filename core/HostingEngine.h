@@ -80,6 +80,12 @@ struct HostedWindowRecord {
     unsigned nVisited = 0;          // the cycle that last looked at it, for tests
 };
 
+// Shortcuts the cycle polls that the frame around it carries out.
+enum class Shortcut {
+    FindDocument,  // Ctrl+Shift+Space
+    GoToTaskbar,   // Ctrl+Shift+T
+};
+
 // What the engine asks of the frame around it.
 class HostingContext {
 public:
@@ -101,6 +107,8 @@ public:
     virtual void Released(WindowId window) { (void)window; }
     // The window the desktop tells of the outcomes of this frame's journeys.
     virtual WindowId JourneyOwner() { return kNoWindow; }
+    // A polled shortcut fired in this frame; carried out once the cycle is over.
+    virtual void OnShortcut(Shortcut shortcut) { (void)shortcut; }
 };
 
 // Face colours of a dragged button.
@@ -177,8 +185,9 @@ public:
     void FitMaximizedWindow(std::size_t index);
     int GetActiveIndex();
     void ActivateIndex(int index);
-    // Ctrl+Tab, Ctrl+Shift+Tab and Ctrl+F4, polled by the cycle once per visited record.
-    // Returns whether a shortcut fired.
+    // Ctrl+Tab, Ctrl+Shift+Tab and Ctrl+F4, polled by the cycle once per visited record,
+    // and Ctrl+Shift+Space and Ctrl+Shift+T, which the frame carries out. Returns
+    // whether a shortcut fired.
     bool PollShortcuts();
     // Hands every hosted window back to the desktop and forgets it; from then on no
     // window is taken in (not even by a cycle that was waiting on a window while the

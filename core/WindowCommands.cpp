@@ -51,10 +51,19 @@ bool HostingEngine::PollShortcuts() {
     if (!m_desktop.IsKeyDown(Key::Control)) return false;
     const bool tab = m_desktop.IsKeyDown(Key::Tab);
     const bool f4 = m_desktop.IsKeyDown(Key::F4);
-    if (!tab && !f4) return false;
+    // Ctrl+Shift+Space and Ctrl+Shift+T need Shift: Ctrl+Space and Ctrl+T are the
+    // viewer's own.
+    const bool shift = (tab || f4) ? false : m_desktop.IsKeyDown(Key::Shift);
+    const bool space = shift && m_desktop.IsKeyDown(Key::Space);
+    const bool t = shift && !space && m_desktop.IsKeyDown(Key::T);
+    if (!tab && !f4 && !space && !t) return false;
     // The keys are global: every frame sees them, only the one the user works in acts.
     if (!m_context.IsUserWorkingHere()) return false;
     m_nKeyDelay = kKeyDelayAfterShortcut;
+    if (space || t) {
+        m_context.OnShortcut(space ? Shortcut::FindDocument : Shortcut::GoToTaskbar);
+        return true;
+    }
 
     const int active = GetActiveIndex();
     const int count = static_cast<int>(m_windows.size());

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "core/FrameTexts.h"
+#include "core/RememberedDocuments.h"
 #include "core/Settings.h"
 #include "frame/MainFrame.h"
 #include "frame/WindowName.h"
@@ -59,6 +60,8 @@ const frame::CommandRow FrameCommandTable::kRows[] = {
     {ID_TILE_VERTICALLY, ID_TILE_VERTICALLY, Scope::Frame, [](F& f, UINT) { f.WindowCtrl().Engine().TileVertically(); },
      nullptr},
     {ID_CLOSE_ALL_WINDOWS, ID_CLOSE_ALL_WINDOWS, Scope::Frame, [](F& f, UINT) { f.OnCloseAllWindows(); }, nullptr},
+    {ID_FIND_DOCUMENT, ID_FIND_DOCUMENT, Scope::Frame, [](F& f, UINT) { f.OnFindDocument(); }, nullptr},
+    {ID_GO_TO_TASKBAR, ID_GO_TO_TASKBAR, Scope::Frame, [](F& f, UINT) { f.OnGoToTaskbar(); }, nullptr},
     // As the window taskbar's own menu would, on the window in front.
     {ID_WINDOW_CLOSE, ID_WINDOW_CENTER, Scope::ActiveWindow,
      [](F& f, UINT id) { ::SendMessageW(f.WindowCtrl().Hwnd(), WM_COMMAND, id, 0); }, nullptr},
@@ -88,6 +91,9 @@ const frame::CommandRow FrameCommandTable::kRows[] = {
     {ID_BRING_TO_FRONT, ID_BRING_TO_FRONT, Scope::Program,
      [](F& f, UINT) { f.ToggleBringToFront(); },
      [](F& f, UI& ui) { T::Setting(f, ui, vantrel::profile::kBringToFront); }},
+    {ID_RESTORE_FRAMES, ID_RESTORE_FRAMES, Scope::Program,
+     [](F& f, UINT) { f.m_app.Settings().Toggle(vantrel::profile::kRestoreFrames); },
+     [](F& f, UI& ui) { T::Setting(f, ui, vantrel::profile::kRestoreFrames); }},
     {ID_START_WITH_WINDOWS, ID_START_WITH_WINDOWS, Scope::Program, [](F& f, UINT) { f.ToggleStartWithWindows(); },
      [](F& f, UI& ui) { T::Setting(f, ui, vantrel::profile::kStartOnBoot); }},
 
@@ -197,6 +203,12 @@ void CMainFrame::OnToggleStatusBar() {
     m_wndStatusBar.Show(!m_wndStatusBar.IsVisible());
     RecalcLayout();
 }
+
+// The find box.
+void CMainFrame::OnFindDocument() {}
+
+// Keyboard focus onto the window taskbar.
+void CMainFrame::OnGoToTaskbar() {}
 
 void CMainFrame::ToggleBringToFront() { m_app.Settings().Toggle(vantrel::profile::kBringToFront); }
 

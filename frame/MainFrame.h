@@ -89,6 +89,8 @@ private:
     void ToggleMenuBar();
     void OnChangeWindowName();
     void OnCloseAllWindows();
+    void OnFindDocument();
+    void OnGoToTaskbar();
     bool CreateCaptionBar();
     void CountApplicationRun();
     void OnCaptionAction();

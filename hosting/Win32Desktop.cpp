@@ -410,6 +410,8 @@ bool Win32Desktop::IsKeyDown(vantrel::Key key) {
     case vantrel::Key::Shift: vk = VK_SHIFT; break;
     case vantrel::Key::Tab: vk = VK_TAB; break;
     case vantrel::Key::F4: vk = VK_F4; break;
+    case vantrel::Key::Space: vk = VK_SPACE; break;
+    case vantrel::Key::T: vk = 'T'; break;
     }
     return ::GetAsyncKeyState(vk) != 0;
 }

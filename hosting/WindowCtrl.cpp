@@ -8,6 +8,7 @@
 #include "hosting/SharedInput.h"
 #include "hosting/Win32Desktop.h"
 #include "hosting/WindowEvents.h"
+#include "resource.h"
 #include "ui/Look.h"
 #include "ui/OwnerDrawMenu.h"
 
@@ -260,6 +261,13 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CWindowCtrl::Released(vantrel::WindowId window) { AnnounceReleased({reinterpret_cast<HWND>(window)}); }
 
 vantrel::WindowId CWindowCtrl::JourneyOwner() { return reinterpret_cast<vantrel::WindowId>(Hwnd()); }
+
+// Posted, so that the dialog or the focus change comes after the cycle, not inside it.
+void CWindowCtrl::OnShortcut(vantrel::Shortcut shortcut) {
+    if (m_pOwnerFrame == nullptr) return;
+    const UINT command = shortcut == vantrel::Shortcut::FindDocument ? ID_FIND_DOCUMENT : ID_GO_TO_TASKBAR;
+    ::PostMessageW(m_pOwnerFrame->FrameHwnd(), WM_COMMAND, command, 0);
+}
 
 bool CWindowCtrl::IsHostedElsewhere(vantrel::WindowId window) {
     return m_pOwnerFrame != nullptr && m_pOwnerFrame->IsHostedElsewhere(reinterpret_cast<HWND>(window));

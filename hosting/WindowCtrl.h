@@ -158,6 +158,7 @@ private:
     void NotTakenOver(vantrel::WindowId window) override;
     void Released(vantrel::WindowId window) override;
     vantrel::WindowId JourneyOwner() override;
+    void OnShortcut(vantrel::Shortcut shortcut) override;
 
     static ui::ImageButton* AsButton(vantrel::ButtonId button) {
         return reinterpret_cast<ui::ImageButton*>(button);

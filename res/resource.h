@@ -86,6 +86,9 @@
 #define ID_CLOSE_ALL_WINDOWS            33785
 #define ID_BRING_TO_FRONT               33803
 #define ID_TABMODE                      33804
+#define ID_FIND_DOCUMENT                33820
+#define ID_RESTORE_FRAMES               33821
+#define ID_GO_TO_TASKBAR                33822
 #define ID_DOCK_TASKBAR_BOTTOM          33784
 
 #define ID_VISIT_HOMEPAGE               33788

@@ -35,6 +35,7 @@ public:
     void TookOver(WindowId window) override { tookOver.push_back(window); }
     void Released(WindowId window) override { released.push_back(window); }
     void NotTakenOver(WindowId window) override { notTakenOver.push_back(window); }
+    void OnShortcut(Shortcut shortcut) override { shortcuts.push_back(shortcut); }
 
     std::set<WindowId> hostedElsewhere;
     bool bringToFront = false;
@@ -44,6 +45,7 @@ public:
     std::vector<WindowId> tookOver;
     std::vector<WindowId> released;
     std::vector<WindowId> notTakenOver;
+    std::vector<Shortcut> shortcuts;
 };
 
 class HostingTest : public ::testing::Test {

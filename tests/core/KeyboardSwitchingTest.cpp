@@ -70,6 +70,41 @@ TEST_F(Shortcuts, SwitchAndCloseTheActiveWindow) {
     }
 }
 
+// The find box and the taskbar are the frame's to open; the engine only tells it,
+// and the viewer keeps Ctrl+Space and Ctrl+T.
+TEST_F(Shortcuts, FrameShortcutsNeedCtrlAndShift) {
+    using K = Key;
+    using S = std::vector<Shortcut>;
+    struct FrameCase {
+        const char* name;
+        std::vector<Key> keys;
+        bool workingHere;
+        S told;
+    };
+    const FrameCase cases[] = {
+        {"Ctrl+Shift+Space", {K::Control, K::Shift, K::Space}, true, S{Shortcut::FindDocument}},
+        {"Ctrl+Shift+T", {K::Control, K::Shift, K::T}, true, S{Shortcut::GoToTaskbar}},
+        {"Ctrl+Space", {K::Control, K::Space}, true, S{}},
+        {"Ctrl+T", {K::Control, K::T}, true, S{}},
+        {"Ctrl+Shift+Space in another frame", {K::Control, K::Shift, K::Space}, false, S{}},
+        {"Ctrl+Shift+Tab still switches", {K::Control, K::Shift, K::Tab, K::Space}, true, S{}},
+    };
+    CaptureWindows(2);
+    for (const FrameCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Hold(c.keys);
+        context.userWorkingHere = c.workingHere;
+        context.shortcuts.clear();
+        engine.KeyDelay() = 0;
+        desktop.ClearCalls();
+
+        const bool fired = engine.PollShortcuts();
+        EXPECT_EQ(context.shortcuts, c.told);
+        EXPECT_EQ(fired, !c.told.empty() || desktop.Calls().size() == 1);
+        EXPECT_EQ(engine.KeyDelay(), fired ? 1000 : 0);
+    }
+}
+
 TEST_F(Shortcuts, GuardFallsOncePerLiveRecordWhileAboveZero) {
     CaptureWindows(3);
     desktop.Kill(windows[2]);
