@@ -119,6 +119,13 @@ void HostingEngine::Renumber() {
     }
 }
 
+void HostingEngine::MoveRecord(std::size_t from, std::size_t to) {
+    if (from >= m_windows.size() || to >= m_windows.size() || from == to) return;
+    for (std::size_t i = from; i < to; ++i) SwapRecords(i, i + 1);
+    for (std::size_t i = from; i > to; --i) SwapRecords(i, i - 1);
+    RelayoutButtons();
+}
+
 void HostingEngine::SwapRecords(std::size_t a, std::size_t b) {
     if (a >= m_windows.size() || b >= m_windows.size()) return;
     std::swap(m_windows[a], m_windows[b]);

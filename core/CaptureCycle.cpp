@@ -177,6 +177,7 @@ CaptureResult HostingEngine::CompleteTake(WindowId window, bool handed) {
         // Attached and shown already, by the frame that had it.
         AddHostedWindow(window);
         m_context.TookOver(window);
+        m_context.Recorded(window, true);
         return CaptureResult::Taken;
     }
     {
@@ -188,6 +189,7 @@ CaptureResult HostingEngine::CompleteTake(WindowId window, bool handed) {
         m_desktop.Show(window, ShowCommand::Show);
     }
     AddHostedWindow(window);
+    m_context.Recorded(window, false);
     return CaptureResult::Taken;
 }
 

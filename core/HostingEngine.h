@@ -107,6 +107,11 @@ public:
     virtual void Released(WindowId window) { (void)window; }
     // The window the desktop tells of the outcomes of this frame's journeys.
     virtual WindowId JourneyOwner() { return kNoWindow; }
+    // A window has its record and button now: taken in, or handed by another frame.
+    virtual void Recorded(WindowId window, bool handed) {
+        (void)window;
+        (void)handed;
+    }
     // A polled shortcut fired in this frame; carried out once the cycle is over.
     virtual void OnShortcut(Shortcut shortcut) { (void)shortcut; }
 };
@@ -230,6 +235,9 @@ public:
 
     // Index of the record owning the button, or -1.
     int IndexOfButton(ButtonId button) const;
+    // Moves the record, and its button, from one place to another; the records between
+    // close up, as a drag over them would leave them.
+    void MoveRecord(std::size_t from, std::size_t to);
     // Puts the record's window in front, so that it becomes the active record.
     void BringForward(int index);
 

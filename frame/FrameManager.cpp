@@ -14,7 +14,8 @@ namespace {
 const wchar_t kMutexName[] = L"Vantrel special build {1ACF2B90-2B9A-4E76-8F79-A16E3E9101F2}";
 }  // namespace
 
-FrameManager::FrameManager(Program& program) : m_program(program), m_tray(program.Settings(), *this) {}
+FrameManager::FrameManager(Program& program)
+    : m_program(program), m_tray(program.Settings(), *this), m_documents(program, *this) {}
 
 FrameManager::~FrameManager() {
     if (m_mutex != nullptr) ::CloseHandle(m_mutex);
@@ -32,6 +33,8 @@ bool FrameManager::ClaimMain(CMainFrame& frame) {
     }
     m_mutex = mutex;
     m_main = &frame;
+    // Before the main frame captures anything: the windows already open go back too.
+    m_documents.Load();
     return true;
 }
 
@@ -130,6 +133,7 @@ void FrameManager::Destroyed(CMainFrame& frame) {
 
 void FrameManager::Forget(CMainFrame& frame) {
     m_registry.Forget(frame);
+    m_documents.Forget(frame);
     m_closing.erase(std::remove(m_closing.begin(), m_closing.end(), &frame), m_closing.end());
     if (&frame != m_main) return;
     m_main = nullptr;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/FrameRegistry.h"
+#include "frame/DocumentRestore.h"
 #include "tray/TrayController.h"
 
 class CMainFrame;
@@ -61,6 +62,8 @@ public:
     // From a frame's destructor: nothing here names it any more.
     void Forget(CMainFrame& frame);
 
+    // What the frames held in the last run, and what they hold now.
+    DocumentRestore& Documents() { return m_documents; }
     // The main frame's tray icon and menu, which stand for every frame.
     tray::TrayController& Tray() { return m_tray; }
 
@@ -83,6 +86,7 @@ private:
     vantrel::FrameRegistry m_registry;
     std::vector<CMainFrame*> m_closing;
     tray::TrayController m_tray;
+    DocumentRestore m_documents;
 };
 
 }  // namespace frame

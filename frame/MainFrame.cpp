@@ -118,6 +118,7 @@ void CMainFrame::OnTimer() {
         ::ShowWindow(Hwnd(), SW_HIDE);
     }
     RecalcLayout();
+    if (m_bMainFrame) m_app.Frames().Documents().ReopenFrames();
 }
 
 void CMainFrame::OnWindowPosChanging(WINDOWPOS& pos) {
@@ -140,6 +141,7 @@ bool CMainFrame::OnClose() {
 
 void CMainFrame::OnDestroy() {
     if (!m_bClosing) SavePlacement();
+    if (m_bMainFrame) m_app.Frames().Documents().Save();
     // Hosted windows go back to the desktop before any child of this frame is destroyed:
     // a window whose parent dies dies with it, and the user's document with it.
     WindowCtrl().ReleaseAllWindows();
@@ -179,6 +181,8 @@ void CMainFrame::ApplyTabMode(bool tabMode) {
 }
 
 void CMainFrame::NewWindow() { m_app.Frames().NewFrame(Hwnd()); }
+
+void CMainFrame::OnWindowRecorded(HWND window, bool handed) { m_app.Frames().Documents().OnRecorded(*this, window, handed); }
 
 bool CMainFrame::CreateCaptionBar() { return m_donationReminder.CreateCaptionBar(Hwnd()); }
 
@@ -235,6 +239,10 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnTimer();
             return 0;
         }
+        if (wParam == frame::DocumentRestore::kTimerId) {
+            m_app.Frames().Documents().OnTimer();
+            return 0;
+        }
         break;
     case WM_WINDOWPOSCHANGING: {
         const LRESULT result = DefaultProc(message, wParam, lParam);
@@ -255,7 +263,10 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (OnSysCommand(static_cast<UINT>(wParam))) return 0;
         break;
     case WM_QUERYENDSESSION:
-        if (m_bMainFrame) vantrel::Log("session ends: every window goes back to the desktop");
+        if (m_bMainFrame) {
+            vantrel::Log("session ends: every window goes back to the desktop");
+            m_app.Frames().Documents().Save();
+        }
         OnEndSession();
         return TRUE;
     case WM_ENDSESSION:

@@ -52,6 +52,7 @@ public:
     HostFrame* HostFrameAt(unsigned position) override;
     bool IsHostedElsewhere(HWND window) override;
     void NewWindow() override;
+    void OnWindowRecorded(HWND window, bool handed) override;
 
     bool PreTranslateMessage(MSG& msg) override;
 

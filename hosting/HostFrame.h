@@ -26,6 +26,12 @@ public:
     virtual bool IsHostedElsewhere(HWND window) = 0;
     // New Window on this frame; at its limit it says so and makes none.
     virtual void NewWindow() = 0;
+    // The frame's taskbar has a button for the window now: captured, or handed over
+    // by another frame.
+    virtual void OnWindowRecorded(HWND window, bool handed) {
+        (void)window;
+        (void)handed;
+    }
 
 protected:
     ~HostFrame() = default;

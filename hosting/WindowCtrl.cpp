@@ -262,6 +262,10 @@ void CWindowCtrl::Released(vantrel::WindowId window) { AnnounceReleased({reinter
 
 vantrel::WindowId CWindowCtrl::JourneyOwner() { return reinterpret_cast<vantrel::WindowId>(Hwnd()); }
 
+void CWindowCtrl::Recorded(vantrel::WindowId window, bool handed) {
+    if (m_pOwnerFrame != nullptr) m_pOwnerFrame->OnWindowRecorded(reinterpret_cast<HWND>(window), handed);
+}
+
 // Posted, so that the dialog or the focus change comes after the cycle, not inside it.
 void CWindowCtrl::OnShortcut(vantrel::Shortcut shortcut) {
     if (m_pOwnerFrame == nullptr) return;

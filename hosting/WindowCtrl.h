@@ -85,6 +85,9 @@ public:
     // Takes in a window that another frame hands over: it becomes a child of our
     // host view with a new button at the end.
     void TakeWindow(HWND window);
+    // Hands the window to additional frame `position` of the main frame's registry,
+    // as the "Move to" menu does.
+    void MoveToFrame(HWND window, unsigned position);
     // The per-window menu as it opens for this frame.
     ui::PopupMenu BuildWindowMenu();
 
@@ -123,7 +126,6 @@ private:
     bool OnCommand(UINT id);
     // A per-window command on `window`; false when `id` is no such command.
     bool RunWindowCommand(UINT id, HWND window);
-    void MoveToFrame(HWND window, unsigned position);
     void MoveToMainFrame(HWND window);
     void MoveToNewFrame(HWND window);
     void HandOver(HWND window, CWindowCtrl& target);
@@ -159,6 +161,7 @@ private:
     void Released(vantrel::WindowId window) override;
     vantrel::WindowId JourneyOwner() override;
     void OnShortcut(vantrel::Shortcut shortcut) override;
+    void Recorded(vantrel::WindowId window, bool handed) override;
 
     static ui::ImageButton* AsButton(vantrel::ButtonId button) {
         return reinterpret_cast<ui::ImageButton*>(button);

@@ -26,6 +26,30 @@ protected:
     WindowId w0 = kNoWindow, w1 = kNoWindow, w2 = kNoWindow;
 };
 
+// A record put back at its old place: the others keep their order, and every
+// button's id follows its record.
+TEST_F(ButtonDrag, MoveRecordClosesUpBehindIt) {
+    struct MoveCase {
+        std::size_t from, to;
+        std::vector<int> order;  // of w0, w1, w2 by their first places
+    };
+    const MoveCase cases[] = {
+        {2, 0, {2, 0, 1}}, {0, 2, {1, 2, 0}}, {1, 1, {0, 1, 2}}, {0, 1, {1, 0, 2}}, {3, 0, {0, 1, 2}}, {0, 7, {0, 1, 2}},
+    };
+    const std::vector<WindowId> first = HostedOrder();
+    for (const MoveCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from) + " to " + std::to_string(c.to));
+        // Back to the first order, whatever the case before did.
+        for (std::size_t i = 0; i < first.size(); ++i) engine.MoveRecord(static_cast<std::size_t>(engine.IndexOfWindow(first[i])), i);
+        ASSERT_EQ(HostedOrder(), first);
+        engine.MoveRecord(c.from, c.to);
+        std::vector<WindowId> expected;
+        for (int k : c.order) expected.push_back(first[static_cast<std::size_t>(k)]);
+        EXPECT_EQ(HostedOrder(), expected);
+        ExpectIdsFollowRecords();
+    }
+}
+
 TEST_F(ButtonDrag, StartsOnlyBeyondFivePixelsSideways) {
     struct StartCase {
         Point to;

@@ -257,6 +257,18 @@ std::optional<DWORD> ReadProfileDword(const wchar_t* section, const wchar_t* ent
     return value;
 }
 
+std::vector<BYTE> ReadProfileBytes(const wchar_t* section, const wchar_t* entry) {
+    DWORD size = 0;
+    const std::wstring path = SectionPath(section);
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), entry, RRF_RT_ANY, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return {};
+    std::vector<BYTE> bytes(size);
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), entry, RRF_RT_ANY, nullptr, bytes.data(), &size) != ERROR_SUCCESS)
+        return {};
+    bytes.resize(size);
+    return bytes;
+}
+
 bool ProfileValueExists(const wchar_t* section, const wchar_t* entry) {
     return ::RegGetValueW(HKEY_CURRENT_USER, SectionPath(section).c_str(), entry, RRF_RT_ANY, nullptr, nullptr,
                           nullptr) == ERROR_SUCCESS;

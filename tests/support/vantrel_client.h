@@ -110,4 +110,6 @@ void ResetProfile();
 void WriteProfileDword(const wchar_t* section, const wchar_t* entry, DWORD value);
 void WriteProfileRaw(const wchar_t* section, const wchar_t* entry, DWORD type, const void* data, DWORD size);
 std::optional<DWORD> ReadProfileDword(const wchar_t* section, const wchar_t* entry);
+// The value's bytes, whatever its type; none when it is missing.
+std::vector<BYTE> ReadProfileBytes(const wchar_t* section, const wchar_t* entry);
 bool ProfileValueExists(const wchar_t* section, const wchar_t* entry);
