@@ -211,4 +211,40 @@ const LookPalette& PaletteOf(LookFamily family, Office2007Style style) {
     return kOffice2007Blue;
 }
 
+LookPalette HighContrastPalette(const SystemColours& c) {
+    LookPalette p{};
+    p.edges3D = false;
+    p.gradients = false;
+    p.visualStyles = false;  // the system's visual styles keep their own colours
+    p.darkTitleBar = false;
+    p.flatMenus = true;
+    p.barFrom = p.barTo = c.buttonFace;
+    p.barText = c.buttonText;
+    p.menuBack = p.menuGutter = c.window;
+    p.menuText = c.windowText;
+    p.menuTextDisabled = c.grayText;
+    p.menuSeparator = c.windowText;
+    p.highlightFrom = p.highlightTo = c.highlight;
+    p.highlightBorder = c.highlightText;
+    p.highlightText = c.highlightText;
+    p.paneCaptionFrom = p.paneCaptionTo = c.highlight;
+    p.paneCaptionText = c.highlightText;
+    p.paneBorder = c.windowText;
+    p.sizingBand = c.buttonFace;
+    // Button text has one colour whatever the state, so every state keeps the face
+    // it is drawn on; hot and checked show in their borders.
+    p.buttonFace = c.buttonFace;
+    p.buttonBorder = c.buttonText;
+    p.buttonText = c.buttonText;
+    p.buttonHotFrom = p.buttonHotTo = c.buttonFace;
+    p.buttonHotBorder = c.highlight;
+    p.buttonPressedFrom = p.buttonPressedTo = c.buttonFace;
+    p.buttonCheckedFrom = p.buttonCheckedTo = c.buttonFace;
+    p.buttonCheckedBorder = c.highlight;
+    p.captionBarFrom = p.captionBarTo = c.window;
+    p.captionBarText = c.windowText;
+    p.captionBarBorder = c.windowText;
+    return p;
+}
+
 }  // namespace vantrel

@@ -68,4 +68,17 @@ struct LookPalette {
 // The palette of a look; `style` counts only for the Office 2007 look.
 const LookPalette& PaletteOf(LookFamily family, Office2007Style style);
 
+// The system's colours that high contrast draws with, as the system reports them.
+struct SystemColours {
+    Colour window, windowText;        // COLOR_WINDOW, COLOR_WINDOWTEXT
+    Colour highlight, highlightText;  // COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT
+    Colour buttonFace, buttonText;    // COLOR_BTNFACE, COLOR_BTNTEXT
+    Colour grayText;                  // COLOR_GRAYTEXT
+};
+
+// What every look draws with while the system's high contrast is on: the user's
+// system colours, flat, each text on the background the system pairs it with, and
+// every border in a text colour so that it shows on any background.
+LookPalette HighContrastPalette(const SystemColours& system);
+
 }  // namespace vantrel

@@ -194,6 +194,19 @@ void CMainFrame::OnApplicationLook(unsigned id) {
     ::SetCursor(previous);
 }
 
+// One look serves every frame: the main frame follows the system for all of them.
+void CMainFrame::OnSettingChange() {
+    if (!m_bMainFrame) return;
+    const bool was = ui::Look::Current().HighContrast();
+    ui::Look::Current().FollowHighContrast();
+    if (!was && !ui::Look::Current().HighContrast()) return;
+    m_app.Frames().ForEachFrame([](CMainFrame& frame) {
+        frame.m_wndMenuBar.FollowLook();
+        ::RedrawWindow(frame.Hwnd(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    });
+}
+
 void CMainFrame::OnToggleWindowTaskbar() {
     m_wndWindowsManager.Show(!m_wndWindowsManager.IsVisible());
     RecalcLayout();

@@ -64,3 +64,7 @@ inline constexpr UINT WM_VANTREL_TEST_BUTTON_RECORD = WM_APP + 0x103;
 // Test hook as well: the frame writes wParam lines to the log, as fast as it can,
 // and answers how many microseconds that took its thread.
 inline constexpr UINT WM_VANTREL_TEST_LOG = WM_APP + 0x104;
+// Test hook: high contrast counts as on (wParam 1), off (0) or as the system says
+// (-1) from the next WM_SETTINGCHANGE on; the system's own cannot be turned on
+// everywhere tests run.
+inline constexpr UINT WM_VANTREL_TEST_HIGH_CONTRAST = WM_APP + 0x10A;

@@ -306,6 +306,13 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnTestMenuItem(wParam);
     case WM_VANTREL_TEST_COUNT:
         return testhooks::Count(WindowCtrl(), wParam);
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        OnSettingChange();
+        break;
+    case WM_VANTREL_TEST_HIGH_CONTRAST:
+        if (testhooks::Enabled()) ui::Look::ForceHighContrast(static_cast<int>(wParam));
+        return 0;
     case WM_VANTREL_TEST_LOG:
         return testhooks::LogLines(wParam);
     case WM_VANTREL_TEST_BUTTON_RECORD:

@@ -82,6 +82,8 @@ private:
     LRESULT OnTestMenuItem(WPARAM which);
 
     void OnApplicationLook(unsigned id);
+    // The system's settings or colours changed: high contrast may have come or gone.
+    void OnSettingChange();
     void OnToggleWindowTaskbar();
     void OnToggleStatusBar();
     void ToggleBringToFront();

@@ -52,7 +52,30 @@ Look& Look::Current() {
     return look;
 }
 
-Look::Look() : m_palette(&vantrel::PaletteOf(m_family, m_office2007Style)) {}
+namespace {
+int s_forcedHighContrast = -1;
+}  // namespace
+
+Look::Look() : m_palette(&vantrel::PaletteOf(m_family, m_office2007Style)) { FollowHighContrast(); }
+
+void Look::ForceHighContrast(int state) { s_forcedHighContrast = state; }
+
+void Look::FollowHighContrast() {
+    bool on = s_forcedHighContrast > 0;
+    if (s_forcedHighContrast < 0) {
+        HIGHCONTRASTW contrast{};
+        contrast.cbSize = sizeof contrast;
+        on = ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+             (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    }
+    m_contrastPalette = vantrel::HighContrastPalette(
+        {::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_HIGHLIGHT),
+         ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT),
+         ::GetSysColor(COLOR_GRAYTEXT)});
+    m_highContrast = on;
+    m_palette = on ? &m_contrastPalette : &vantrel::PaletteOf(m_family, m_office2007Style);
+    ++m_generation;
+}
 
 void Look::Select(std::uint32_t id) {
     const vantrel::LookSelection selection = vantrel::SelectLook(id);
@@ -60,7 +83,7 @@ void Look::Select(std::uint32_t id) {
     if (selection.setsSmartDocking) m_smartDocking = true;
     m_id = id;
     m_family = selection.family;
-    m_palette = &vantrel::PaletteOf(m_family, m_office2007Style);
+    m_palette = m_highContrast ? &m_contrastPalette : &vantrel::PaletteOf(m_family, m_office2007Style);
     ++m_generation;
 }
 

@@ -31,6 +31,13 @@ public:
     std::uint32_t Id() const { return m_id; }
     vantrel::LookFamily Family() const { return m_family; }
     const vantrel::LookPalette& Palette() const { return *m_palette; }
+    // While the system's high contrast is on, every look draws in the system's
+    // colours; the chosen look stays chosen (its stored id too) and comes back when
+    // it goes off. Read anew at each call, the system's colours included.
+    void FollowHighContrast();
+    bool HighContrast() const { return m_highContrast; }
+    // For tests, where the system cannot turn it on: 1 on, 0 off, -1 as the system says.
+    static void ForceHighContrast(int state);
     // Counts the selections, so that what caches drawing state can tell it is stale.
     unsigned Generation() const { return m_generation; }
 
@@ -80,6 +87,8 @@ private:
     vantrel::LookFamily m_family = vantrel::LookFamily::VisualStudio2008;
     vantrel::Office2007Style m_office2007Style = vantrel::Office2007Style::Blue;
     const vantrel::LookPalette* m_palette = nullptr;
+    vantrel::LookPalette m_contrastPalette{};
+    bool m_highContrast = false;
     unsigned m_generation = 0;
     bool m_smartDocking = false;
 };

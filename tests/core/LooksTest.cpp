@@ -1,7 +1,9 @@
 // Which look a stored id selects, and that the looks can be told apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/Looks.h"
@@ -88,6 +90,51 @@ TEST(PaletteOf, EveryLookDiffersFromEveryOtherWhereTheUserLooks) {
     EXPECT_TRUE(PaletteOf(LookFamily::Windows2000, Office2007Style::Blue).edges3D);
     EXPECT_TRUE(PaletteOf(LookFamily::WindowsXP, Office2007Style::Blue).visualStyles);
     EXPECT_TRUE(PaletteOf(LookFamily::Windows7, Office2007Style::Blue).visualStyles);
+}
+
+// High contrast: no colour of any look is left, and every text stands on the
+// background the system pairs it with, so that the user's scheme holds throughout.
+TEST(HighContrastPalette, EveryTextOnItsSystemBackground) {
+    const SystemColours system{Rgb(1, 0, 0), Rgb(2, 0, 0), Rgb(3, 0, 0), Rgb(4, 0, 0),
+                               Rgb(5, 0, 0), Rgb(6, 0, 0), Rgb(7, 0, 0)};
+    const LookPalette p = HighContrastPalette(system);
+    EXPECT_FALSE(p.gradients || p.visualStyles || p.darkTitleBar);
+
+    using Pair = std::pair<Colour, Colour>;  // text, background
+    const std::vector<Pair> systemPairs{{system.windowText, system.window},
+                                        {system.highlightText, system.highlight},
+                                        {system.buttonText, system.buttonFace},
+                                        {system.grayText, system.window}};
+    struct Drawn {
+        const char* element;
+        Colour text, from, to;
+    };
+    const Drawn drawn[] = {
+        {"bar", p.barText, p.barFrom, p.barTo},
+        {"menu", p.menuText, p.menuBack, p.menuGutter},
+        {"disabled menu item", p.menuTextDisabled, p.menuBack, p.menuBack},
+        {"highlighted menu item", p.highlightText, p.highlightFrom, p.highlightTo},
+        {"pane caption", p.paneCaptionText, p.paneCaptionFrom, p.paneCaptionTo},
+        {"button", p.buttonText, p.buttonFace, p.buttonFace},
+        {"hot button", p.buttonText, p.buttonHotFrom, p.buttonHotTo},
+        {"pressed button", p.buttonText, p.buttonPressedFrom, p.buttonPressedTo},
+        {"checked button", p.buttonText, p.buttonCheckedFrom, p.buttonCheckedTo},
+        {"caption bar", p.captionBarText, p.captionBarFrom, p.captionBarTo},
+    };
+    for (const Drawn& d : drawn) {
+        SCOPED_TRACE(d.element);
+        EXPECT_EQ(d.from, d.to);
+        EXPECT_NE(std::find(systemPairs.begin(), systemPairs.end(), Pair{d.text, d.from}), systemPairs.end());
+    }
+    // Borders and lines are drawn in a text or highlight colour, never in a background's.
+    for (const Colour border : {p.menuSeparator, p.highlightBorder, p.paneBorder, p.buttonBorder, p.buttonHotBorder,
+                                p.buttonCheckedBorder, p.captionBarBorder}) {
+        EXPECT_TRUE(border == system.windowText || border == system.buttonText || border == system.highlightText ||
+                    border == system.highlight)
+            << border;
+    }
+    // The active document's button stands out from the others by its border.
+    EXPECT_NE(p.buttonCheckedBorder, p.buttonBorder);
 }
 
 }  // namespace

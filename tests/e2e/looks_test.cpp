@@ -129,4 +129,45 @@ TEST_F(Looks, AnyOtherValueIsKeptUnmarkedAndDrawsAsOffice2007InItsCurrentStyle) 
     }
 }
 
+// High contrast, as the test hook has the system report it: every element in the
+// system's colours, whichever look is chosen meanwhile; the look's own colours and
+// its stored id come back once it is off.
+TEST_F(Looks, HighContrastDrawsInSystemColoursAndTheChosenLookComesBack) {
+    OpenHosted(L"First");
+    OpenHosted(L"Second");
+    ASSERT_TRUE(Activate(frame, 1));
+    ::SendMessageW(frame, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    ::SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SendMessageW(frame, WM_COMMAND, 208, 0);
+    const Sample chosenLater = Take();
+    ::SendMessageW(frame, WM_COMMAND, 215, 0);
+    const Sample chosen = Take();
+
+    auto contrast = [&](int state) {
+        ::SendMessageW(frame, WM_VANTREL_TEST_HIGH_CONTRAST, static_cast<WPARAM>(state), 0);
+        ::SendMessageW(frame, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    };
+    const Sample system{::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNFACE),
+                        ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOW)};
+    auto expectSample = [&](const Sample& expected) {
+        const Sample sample = Take();
+        EXPECT_EQ(sample.paneCaption, expected.paneCaption);
+        EXPECT_EQ(sample.checkedButton, expected.checkedButton);
+        EXPECT_EQ(sample.button, expected.button);
+        EXPECT_EQ(sample.statusBar, expected.statusBar);
+        EXPECT_EQ(sample.captionBar, expected.captionBar);
+    };
+    contrast(1);
+    expectSample(system);
+    ::SendMessageW(frame, WM_COMMAND, 208, 0);  // chosen while on: stored, drawn once off
+    expectSample(system);
+    EXPECT_EQ(ReadProfileDword(L"Workspace", L"ApplicationLook"), 208u);
+    EXPECT_EQ(MarkedItems(), std::vector<UINT>{208});
+    contrast(-1);  // as the system says, which here is off
+    expectSample(chosenLater);
+    ::SendMessageW(frame, WM_COMMAND, 215, 0);
+    expectSample(chosen);
+    EXPECT_EQ(ReadProfileDword(L"Workspace", L"ApplicationLook"), 215u);
+}
+
 }  // namespace
