@@ -95,9 +95,6 @@ protected:
     // Moves the window of the main frame's button `index` to additional frame 1.
     bool MoveToFirst(HWND extra, size_t index) {
         HWND window = ActivateWindow(frame, index);
-        const std::wstring top = WindowTitle(::GetTopWindow(HostView(frame)));
-        EXPECT_NE(window, nullptr) << CheckedButton(frame) << " of " << WindowButtons(frame).size() << " top "
-                                   << std::string(top.begin(), top.end()) << " caps " << ButtonCaptions(frame).size();
         if (window == nullptr) return false;
         WindowCommand(frame, ID_MOVE_TO_FIRST);
         return WaitFor([&] { return ::GetAncestor(window, GA_PARENT) == HostView(extra); }, 3000);
@@ -214,13 +211,15 @@ TEST_F(Find, CtrlShiftSpaceOpensTheBoxInTheFrameInUse) {
     for (HWND inUse : {extra, frame}) {
         ::SetForegroundWindow(inUse);
         ASSERT_TRUE(WaitFor([&] { return ::GetAncestor(::GetForegroundWindow(), GA_ROOT) == inUse; }, 3000));
-        for (WORD key : {VK_CONTROL, VK_SHIFT, VK_SPACE}) PressKey(key);
+        // Wine takes the state of the modifier keys from X when one of its windows gets
+        // the X focus, which may come after the keys went down: they are pressed anew.
         HWND box = nullptr;
-        const bool opened = WaitFor([&] { return (box = ShownBox()) != nullptr; }, 5000);
-        for (WORD key : {VK_SPACE, VK_SHIFT, VK_CONTROL}) ReleaseKey(key);
-        ASSERT_TRUE(opened) << (inUse == extra) << " fg " << ::GetForegroundWindow() << " root "
-                            << ::GetAncestor(::GetForegroundWindow(), GA_ROOT) << " extra " << extra << " main " << frame
-                            << " ctrl " << ::GetAsyncKeyState(VK_CONTROL);
+        for (int attempt = 0; attempt < 3 && box == nullptr; ++attempt) {
+            for (WORD key : {VK_CONTROL, VK_SHIFT, VK_SPACE}) PressKey(key);
+            WaitFor([&] { return (box = ShownBox()) != nullptr; }, 1500);
+            for (WORD key : {VK_SPACE, VK_SHIFT, VK_CONTROL}) ReleaseKey(key);
+        }
+        ASSERT_NE(box, nullptr) << (inUse == extra ? "in the additional frame" : "in the main frame");
         EXPECT_EQ(::GetWindow(box, GW_OWNER), inUse);
         EXPECT_EQ(Lines(box), (Texts{L"Kept.pdf" + kInMain, L"Moved.pdf" + kInFirst}));
         Key(box, VK_ESCAPE);
