@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/FrameTexts.h"
 #include "core/Text.h"
 
 namespace vantrel {
@@ -66,6 +67,26 @@ std::vector<FoundDocument> FindDocuments(const std::vector<FindCandidate>& candi
                          std::move(hit.shown) + L" \u2014 " + ShownTitle(candidates[hit.candidate].frameName, kShownLength)});
     }
     return found;
+}
+
+std::wstring FindFrameName(unsigned number, const std::wstring& title) {
+    if (number == 0) {
+        // The line says already which frame is the main one.
+        const std::wstring_view suffix = kMainFrameTitleSuffix;
+        const bool marked = title.size() >= suffix.size() && title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0;
+        return L"Main window: \"" + (marked ? title.substr(0, title.size() - suffix.size()) : title) + L"\"";
+    }
+    return L"Window #" + std::to_wstring(number) + L": \"" + title + L"\"";
+}
+
+std::optional<std::size_t> KeptSelection(const std::vector<FoundDocument>& found,
+                                         const std::vector<std::uintptr_t>& windowOf, std::uintptr_t selected) {
+    if (selected == 0) return found.empty() ? std::nullopt : std::optional<std::size_t>(0);
+    for (std::size_t line = 0; line < found.size(); ++line) {
+        const std::size_t candidate = found[line].candidate;
+        if (candidate < windowOf.size() && windowOf[candidate] == selected) return line;
+    }
+    return std::nullopt;
 }
 
 }  // namespace vantrel

@@ -3,6 +3,8 @@
 // every word typed, best first, each shown as a line of the list.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +28,18 @@ struct FoundDocument {
 // every document is found. Titles that begin with the first word typed come
 // first; then frame by frame, and button by button within a frame.
 std::vector<FoundDocument> FindDocuments(const std::vector<FindCandidate>& candidates, std::wstring_view typed);
+
+// How the list names a frame: Main window: "TITLE" for the main frame (number 0),
+// its title without the mark of the main frame, and Window #N: "TITLE" for
+// additional frame N, as the menus number them. A list shows
+// an "&" as it is, so unlike the menus' texts nothing is doubled.
+std::wstring FindFrameName(unsigned number, const std::wstring& title);
+
+// The line to select once the list is built anew, `windowOf` giving each
+// candidate's window: the line of `selected`, the window the user had selected;
+// none once that window is gone, so that Enter cannot go to a document the user
+// never chose; the best match (the first line) when nothing was selected.
+std::optional<std::size_t> KeptSelection(const std::vector<FoundDocument>& found,
+                                         const std::vector<std::uintptr_t>& windowOf, std::uintptr_t selected);
 
 }  // namespace vantrel

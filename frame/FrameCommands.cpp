@@ -5,6 +5,7 @@
 #include "core/FrameTexts.h"
 #include "core/RememberedDocuments.h"
 #include "core/Settings.h"
+#include "frame/FindDocumentDlg.h"
 #include "frame/MainFrame.h"
 #include "frame/WindowName.h"
 #include "resource.h"
@@ -217,8 +218,28 @@ void CMainFrame::OnToggleStatusBar() {
     RecalcLayout();
 }
 
-// The find box.
-void CMainFrame::OnFindDocument() {}
+// The find box. Asked for again while it is open, from whichever frame, it comes
+// forward instead.
+void CMainFrame::OnFindDocument() {
+    if (HWND open = CFindDocumentDlg::Open()) {
+        ui::GuardedSetForegroundWindow(open);
+        return;
+    }
+    CFindDocumentDlg dialog(m_app.Frames());
+    if (dialog.DoModal(Hwnd()) != IDOK || !Exists()) return;
+    // Going away lets messages in: the document may have left its frame by now.
+    CMainFrame* host = CFindDocumentDlg::HostOf(m_app.Frames(), dialog.m_hChosenFrame, dialog.m_hChosenWindow);
+    if (host != nullptr) host->ShowDocument(dialog.m_hChosenWindow);
+}
+
+void CMainFrame::ShowDocument(HWND window) {
+    if (!::IsWindowVisible(Hwnd())) ui::GuardedShowWindow(Hwnd(), SW_SHOW);
+    if (::IsIconic(Hwnd())) ui::GuardedShowWindow(Hwnd(), SW_RESTORE);
+    ui::GuardedSetForegroundWindow(Hwnd());
+    // The activation worker raises the document, so that a viewer that hangs holds up
+    // nothing here.
+    WindowCtrl().BringForward(window);
+}
 
 // Keyboard focus onto the window taskbar.
 void CMainFrame::OnGoToTaskbar() {}

@@ -93,6 +93,9 @@ private:
     void OnChangeWindowName();
     void OnCloseAllWindows();
     void OnFindDocument();
+    // Shows this frame wherever it is (hidden to the tray, minimized, behind others)
+    // and brings a document it hosts forward, as a click on its button does.
+    void ShowDocument(HWND window);
     void OnGoToTaskbar();
     bool CreateCaptionBar();
     void CountApplicationRun();

@@ -56,6 +56,19 @@ const vantrel::HostedWindowRecord* CWindowCtrl::RecordOfButton(HWND button) cons
 
 std::wstring CWindowCtrl::Caption(vantrel::ButtonId button) { return AsButton(button)->Text(); }
 
+std::wstring CWindowCtrl::ButtonCaption(const vantrel::HostedWindowRecord& record) const {
+    return record.pButton != vantrel::kNoButton ? AsButton(record.pButton)->Text() : std::wstring();
+}
+
+bool CWindowCtrl::BringForward(HWND window) {
+    const int index = m_engine.IndexOfWindow(reinterpret_cast<vantrel::WindowId>(window));
+    if (index < 0) return false;
+    const vantrel::HostedWindowRecord& record = m_engine.Windows()[static_cast<std::size_t>(index)];
+    if (record.bMoved || record.bHanding) return false;
+    m_engine.OnButtonClicked(vantrel::ControlIdOf(static_cast<std::size_t>(index)));
+    return true;
+}
+
 void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text) {
     ui::ImageButton* b = AsButton(button);
     b->SetText(text);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/HostingEngine.h"
@@ -66,6 +67,12 @@ public:
     bool IsInCycle() const { return m_bInCycle; }
     // The record whose button is `button`, or null: for tests that ask what a button stands for.
     const vantrel::HostedWindowRecord* RecordOfButton(HWND button) const;
+    // What the record's button says, read from the button: asking the window itself
+    // would wait on its program. Empty for a record without a button.
+    std::wstring ButtonCaption(const vantrel::HostedWindowRecord& record) const;
+    // Brings a window this frame hosts forward as a click on its button does; false
+    // when it is not here, or on its way to another frame.
+    bool BringForward(HWND window);
 
     HostFrame* m_pOwnerFrame = nullptr;
 

@@ -19,6 +19,7 @@
 
 #define IDD_ABOUTBOX                    100
 #define IDD_WINDOWNAME                  317
+#define IDD_FIND_DOCUMENT               330
 
 #define IDB_WINDOW_BUTTON               311
 #define IDB_WINDOW_BUTTON_16COLOR       312
@@ -39,6 +40,8 @@
 
 #define IDC_ABOUT_NOTE                  1001
 #define IDC_WINDOW_NAME                 1000
+#define IDC_FIND_TEXT                   1000
+#define IDC_FIND_LIST                   1001
 
 // --- Strings ----------------------------------------------------------------
 

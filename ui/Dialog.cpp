@@ -44,6 +44,9 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog() ? TRUE : FALSE;
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return TRUE;
     case WM_COMMAND: {
         const UINT id = LOWORD(wParam);
         const UINT code = HIWORD(wParam);

@@ -1,7 +1,7 @@
 #pragma once
 // A modal dialog from a resource template. The system's dialog manager runs the
 // modal loop (timers keep firing meanwhile); this class unpacks its messages into
-// OnInitDialog, OnCommand, OnOK and OnCancel.
+// OnInitDialog, OnCommand, OnTimer, OnOK and OnCancel.
 
 #include <windows.h>
 
@@ -30,6 +30,8 @@ protected:
     // A command from a control or a key; false when not handled. OK and Cancel
     // reach OnOK and OnCancel unless handled here.
     virtual bool OnCommand(UINT id, UINT code, HWND control);
+    // A timer the dialog set on itself.
+    virtual void OnTimer(UINT_PTR id) { (void)id; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }

@@ -53,5 +53,40 @@ TEST(FindDocument, AThousandTitles) {
     EXPECT_EQ(FindDocuments(candidates, L"doc").size(), 1000u);
 }
 
+TEST(FindDocument, FrameNamesAndTheSelectionKeptWhenTheListIsBuiltAnew) {
+    struct Name {
+        unsigned number;
+        const wchar_t* title;
+        const wchar_t* name;
+    };
+    const Name names[] = {
+        {0, L"Vantrel - [Main window]", L"Main window: \"Vantrel\""},
+        {0, L"Left - Vantrel - [Main window]", L"Main window: \"Left - Vantrel\""},
+        {0, L" - [Main window] x", L"Main window: \" - [Main window] x\""},
+        {0, L"", L"Main window: \"\""},
+        {2, L"Budget", L"Window #2: \"Budget\""},
+        {15, L"R&D - Vantrel", L"Window #15: \"R&D - Vantrel\""},  // a list shows "&" as it is
+    };
+    for (const Name& n : names) EXPECT_EQ(FindFrameName(n.number, n.title), n.name) << n.title;
+
+    // Candidates 0..3 hold windows 10, 20, 30, 40; the list shows 2, 0, 3.
+    const std::vector<std::uintptr_t> windowOf = {10, 20, 30, 40};
+    const std::vector<FoundDocument> shown = {{2, L""}, {0, L""}, {3, L""}};
+    struct Keep {
+        std::vector<FoundDocument> found;
+        std::uintptr_t selected;
+        std::optional<std::size_t> line;
+    };
+    const Keep keeps[] = {
+        {shown, 0, 0},              // nothing chosen yet: the best match
+        {shown, 10, 1},             // the same window, wherever its line went
+        {shown, 40, 2},
+        {shown, 20, std::nullopt},  // gone, or filtered out: nothing, not its neighbour
+        {{}, 0, std::nullopt},
+        {{{7, L""}}, 10, std::nullopt},  // a stale candidate index finds nothing
+    };
+    for (const Keep& k : keeps) EXPECT_EQ(KeptSelection(k.found, windowOf, k.selected), k.line) << k.selected;
+}
+
 }  // namespace
 }  // namespace vantrel
