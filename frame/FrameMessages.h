@@ -52,7 +52,6 @@ enum class TestCount : WPARAM {
     CutShort = 15,            // cycles that stopped before their last record
     Workers = 16,             // worker threads alive, busy or idle
     BusyWorkers = 17,         // of them, the ones still in a call (waiting on a program)
-    SelectionEvents = 18,     // times the taskbar told readers another document became active
 };
 // Test hook as well, sent to any frame: what its button wParam (a window handle)
 // stands for. lParam 0: the hosted window of its record, 0 when no record has it;

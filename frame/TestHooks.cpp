@@ -150,7 +150,6 @@ LRESULT Count(hosting::CWindowCtrl& control, WPARAM which) {
     case TestCount::CutShort: return counts.cutShort;
     case TestCount::Workers: return static_cast<LRESULT>(hosting::LiveWorkers());
     case TestCount::BusyWorkers: return static_cast<LRESULT>(hosting::BusyWorkers());
-    case TestCount::SelectionEvents: return control.SelectionEvents();
     }
     return -1;
 }

@@ -31,7 +31,6 @@ void CWindowCtrl::Announce(DWORD event, const ui::ImageButton* button) {
     if (Hwnd() == nullptr) return;
     const long child = button != nullptr ? ChildIdOf(button) : CHILDID_SELF;
     if (button != nullptr && child == 0) return;
-    if (event == EVENT_OBJECT_SELECTION) ++m_nSelectionEvents;
     ::NotifyWinEvent(event, Hwnd(), OBJID_CLIENT, child);
 }
 

@@ -95,8 +95,6 @@ public:
     // The keyboard comes to the taskbar, onto the active document's button. Returns
     // at once: the focus leaves a hosted window only once its program lets it go.
     void FocusTaskbar();
-    // How often the taskbar told readers that another document became active.
-    unsigned SelectionEvents() const { return m_nSelectionEvents; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -214,7 +212,6 @@ private:
     // The button the keyboard works on while the taskbar has the focus; one of m_buttons or null.
     ui::ImageButton* m_focusButton = nullptr;
     ui::AccessibleSlot<TaskbarAccessible> m_accessible;
-    unsigned m_nSelectionEvents = 0;
 };
 
 }  // namespace hosting
