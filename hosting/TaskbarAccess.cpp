@@ -35,8 +35,7 @@ void CWindowCtrl::Announce(DWORD event, const ui::ImageButton* button) {
 }
 
 LRESULT CWindowCtrl::OnGetObject(WPARAM wParam, LPARAM lParam) {
-    // The id comes as a 32-bit value, sign-extended or not.
-    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return DefaultProc(WM_GETOBJECT, wParam, lParam);
+    if (!ui::AsksForClient(lParam)) return DefaultProc(WM_GETOBJECT, wParam, lParam);
     if (m_accessible.Get() == nullptr) m_accessible.Keep(TaskbarAccessible::Make(Hwnd(), *this));
     return m_accessible.Get()->Answer(wParam);
 }

@@ -179,13 +179,13 @@ HRESULT ClientAccessible::put_accName(VARIANT, BSTR) { return m_hwnd != nullptr 
 
 HRESULT ClientAccessible::put_accValue(VARIANT, BSTR) { return m_hwnd != nullptr ? E_NOTIMPL : RPC_E_DISCONNECTED; }
 
-NamedAccessible* NamedAccessible::Make(HWND hwnd, std::wstring name, std::wstring description) {
-    return new NamedAccessible(hwnd, std::move(name), std::move(description));
+NamedAccessible* NamedAccessible::Make(HWND hwnd, std::wstring name, std::wstring description, long role) {
+    return new NamedAccessible(hwnd, std::move(name), std::move(description), role);
 }
 
 HRESULT NamedAccessible::get_accName(VARIANT child, BSTR* name) {
     if (Connected() == nullptr) return RPC_E_DISCONNECTED;
-    if (ChildOf(child) != CHILDID_SELF) return ClientAccessible::get_accName(child, name);
+    if (ChildOf(child) != CHILDID_SELF || m_name.empty()) return ClientAccessible::get_accName(child, name);
     return Text(name, m_name);
 }
 
@@ -194,6 +194,12 @@ HRESULT NamedAccessible::get_accDescription(VARIANT child, BSTR* description) {
     if (ChildOf(child) != CHILDID_SELF || m_description.empty())
         return ClientAccessible::get_accDescription(child, description);
     return Text(description, m_description);
+}
+
+HRESULT NamedAccessible::get_accRole(VARIANT child, VARIANT* role) {
+    if (Connected() == nullptr) return RPC_E_DISCONNECTED;
+    if (ChildOf(child) != CHILDID_SELF || m_role == 0) return ClientAccessible::get_accRole(child, role);
+    return Int(role, m_role);
 }
 
 }  // namespace ui

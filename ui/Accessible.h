@@ -15,6 +15,12 @@
 
 namespace ui {
 
+// Whether WM_GETOBJECT asks for the client area; the id comes as a 32-bit value,
+// sign-extended or not.
+inline bool AsksForClient(LPARAM objectId) {
+    return static_cast<LONG>(static_cast<DWORD>(objectId)) == static_cast<LONG>(OBJID_CLIENT);
+}
+
 class ClientAccessible : public IAccessible {
 public:
     ClientAccessible(const ClientAccessible&) = delete;
@@ -81,22 +87,26 @@ private:
     bool m_standardTried = false;
 };
 
-// A client area with a name (and a description) of our own, the rest standard: for
-// the small windows whose text is kept for tools and tests, or says too little.
+// A client area with a name, a description or a role of our own (an empty one, or
+// role 0, is the standard object's), the rest standard: for the small windows whose
+// text is kept for tools and tests or says too little, and for the controls that
+// not every system knows the role of.
 class NamedAccessible final : public ClientAccessible {
 public:
     // A new object, with one reference the caller owns.
-    static NamedAccessible* Make(HWND hwnd, std::wstring name, std::wstring description = L"");
+    static NamedAccessible* Make(HWND hwnd, std::wstring name, std::wstring description = L"", long role = 0);
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
 
 private:
-    NamedAccessible(HWND hwnd, std::wstring name, std::wstring description)
-        : ClientAccessible(hwnd), m_name(std::move(name)), m_description(std::move(description)) {}
+    NamedAccessible(HWND hwnd, std::wstring name, std::wstring description, long role)
+        : ClientAccessible(hwnd), m_name(std::move(name)), m_description(std::move(description)), m_role(role) {}
 
     std::wstring m_name;
     std::wstring m_description;
+    long m_role;
 };
 
 // One window's accessible object, made at the first question and disconnected when

@@ -335,4 +335,34 @@ TEST_F(Accessibility, KeyboardReachesTheTaskbarAndWorksItsButtons) {
     EXPECT_EQ(CheckedButton(frame), 2) << "the document stays the active one";
 }
 
+// A reader may hold an object past its window; it then hears that the window went.
+// The small controls around the taskbar say what they are for.
+TEST_F(Accessibility, AGoneTaskbarAnswersNothingAndTheActionButtonIsDescribed) {
+    HWND extra = vantrel.NewFrame(frame);
+    ASSERT_NE(extra, nullptr);
+    Accessible held(TaskbarControl(extra));
+    ASSERT_TRUE(held);
+    long count = -1;
+    EXPECT_EQ(held->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 0);
+    ::PostMessageW(extra, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(extra); }, 5000));
+    BSTR text = nullptr;
+    EXPECT_EQ(held->get_accChildCount(&count), RPC_E_DISCONNECTED);
+    EXPECT_EQ(held->get_accName(Child(CHILDID_SELF), &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(held->accDoDefaultAction(Child(1)), RPC_E_DISCONNECTED);
+
+    Accessible action(::GetDlgItem(::GetDlgItem(frame, kCaptionBarId), ID_CAPTION_ACTION));
+    ASSERT_TRUE(action);
+    VARIANT role;
+    ::VariantInit(&role);
+    EXPECT_EQ(action->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+    EXPECT_EQ(IntOf(role), ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_EQ(action->get_accName(Child(CHILDID_SELF), &text), S_OK);
+    EXPECT_EQ(Take(text), L"Action");
+    text = nullptr;
+    ASSERT_EQ(action->get_accDescription(Child(CHILDID_SELF), &text), S_OK);
+    EXPECT_EQ(Take(text), L"Select your action, donate or hide");
+}
+
 }  // namespace
