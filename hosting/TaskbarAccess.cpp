@@ -96,7 +96,9 @@ bool CWindowCtrl::OnKeyDown(UINT key) {
         if (control) {
             // As a drag moves it; the focus stays on the button it moved.
             const int index = m_engine.IndexOfButton(reinterpret_cast<vantrel::ButtonId>(m_focusButton));
-            if (m_engine.MoveButton(index, delta) != index) Announce(EVENT_OBJECT_REORDER, nullptr);
+            if (m_engine.MoveButton(index, delta) == index) return true;
+            Announce(EVENT_OBJECT_REORDER, nullptr);
+            Announce(EVENT_OBJECT_FOCUS, m_focusButton);  // the same button at another place
             return true;
         }
         SetFocusButton(order[static_cast<size_t>(std::clamp(at + delta, 0, last))]);
@@ -129,12 +131,12 @@ bool CWindowCtrl::OnKeyDown(UINT key) {
 }
 
 void CWindowCtrl::OnContextMenu(HWND clicked, LPARAM at) {
-    // From the keyboard (Shift+F10, the menu key) the message names the taskbar and no
-    // point: the menu opens at the focused button, and its window stays where it is,
-    // so that the focus stays on the taskbar.
-    const bool keyboard = at == -1 || clicked == Hwnd();
-    if (!keyboard) {
-        ShowWindowMenu(clicked, POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)}, true);
+    // From the keyboard (Shift+F10, the menu key) the message gives no point: the
+    // menu opens at the focused button, and its window stays where it is, so that the
+    // focus stays on the taskbar. A click beside the buttons opens nothing.
+    const POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (point.x != -1 || point.y != -1) {
+        ShowWindowMenu(clicked, point, true);
         return;
     }
     if (m_focusButton == nullptr) return;
