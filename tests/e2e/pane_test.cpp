@@ -223,7 +223,11 @@ protected:
 };
 
 TEST_F(DockMarkers, AppearWhileThePaneMovesInEveryLookAndOnlyADropOnOneDocks) {
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the markers' names, read across processes
+    // For the markers' names, read across processes.
+    struct Com {
+        Com() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+        ~Com() { ::CoUninitialize(); }
+    } com;
     HWND pane = TaskbarPane(frame);
     for (UINT look : {210u, 205u}) {
         SCOPED_TRACE(testing::Message() << "look " << look);
