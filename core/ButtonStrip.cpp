@@ -112,6 +112,17 @@ void HostingEngine::OnMouseMove(Point cursor, bool onlyLeftButton, int controlId
     }
 }
 
+int HostingEngine::MoveButton(int index, int delta) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_windows.size()) return -1;
+    if (m_bDragging) return index;
+    const int last = static_cast<int>(m_windows.size()) - 1;
+    const int target = delta < 0 ? (delta < -index ? 0 : index + delta) : (delta > last - index ? last : index + delta);
+    for (int i = index; i < target; ++i) SwapRecords(static_cast<std::size_t>(i), static_cast<std::size_t>(i) + 1);
+    for (int i = index; i > target; --i) SwapRecords(static_cast<std::size_t>(i), static_cast<std::size_t>(i) - 1);
+    if (target != index) RelayoutButtons();
+    return target;
+}
+
 void HostingEngine::Renumber() {
     for (std::size_t i = 0; i < m_windows.size(); ++i) {
         if (m_windows[i].pButton != kNoButton)

@@ -215,6 +215,10 @@ public:
     void OnMouseMove(Point cursor, bool onlyLeftButton, int controlId);
     bool IsDragging() const { return m_bDragging; }
     int DragIndex() const { return m_nDragIndex; }
+    // Moves the button of the record at `index` by `delta` places, as a drag moves it
+    // one place at a time, stopping at the ends. Returns the record's index now, or -1
+    // for a stale index; nothing moves while a drag owns the order.
+    int MoveButton(int index, int delta);
 
     // Commands of the button menu on the record at `index`; nothing for a stale index
     // or a record handed to another frame.

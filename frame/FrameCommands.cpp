@@ -242,7 +242,11 @@ void CMainFrame::ShowDocument(HWND window) {
 }
 
 // Keyboard focus onto the window taskbar.
-void CMainFrame::OnGoToTaskbar() {}
+void CMainFrame::OnGoToTaskbar() {
+    // A hidden taskbar shows first: the keyboard cannot work on what is not there.
+    if (!m_wndWindowsManager.IsVisible()) OnToggleWindowTaskbar();
+    WindowCtrl().FocusTaskbar();
+}
 
 void CMainFrame::ToggleBringToFront() { m_app.Settings().Toggle(vantrel::profile::kBringToFront); }
 

@@ -38,13 +38,29 @@ vantrel::ButtonId CWindowCtrl::Create(int controlId) {
     }
     const auto id = reinterpret_cast<vantrel::ButtonId>(button.get());
     m_buttons.push_back(std::move(button));
+    // The engine records it at the end of the row right after.
+    if (Hwnd() != nullptr) ::NotifyWinEvent(EVENT_OBJECT_CREATE, Hwnd(), OBJID_CLIENT, TabCount() + 1);
     return id;
 }
 
 void CWindowCtrl::Destroy(vantrel::ButtonId button) {
     auto it = std::find_if(m_buttons.begin(), m_buttons.end(),
                            [button](const auto& b) { return reinterpret_cast<vantrel::ButtonId>(b.get()) == button; });
-    if (it != m_buttons.end()) m_buttons.erase(it);  // the object destroys its window
+    if (it == m_buttons.end()) return;
+    ui::ImageButton* going = it->get();
+    // Still recorded: readers hear of the place it leaves. The keyboard moves on to
+    // the button after it, or before it at the end of the row.
+    Announce(EVENT_OBJECT_DESTROY, going);
+    if (m_focusButton == going) {
+        const std::vector<ui::ImageButton*> order = ButtonsInOrder();
+        const auto at = std::find(order.begin(), order.end(), going);
+        ui::ImageButton* next = nullptr;
+        if (at != order.end() && at + 1 != order.end()) next = *(at + 1);
+        else if (at != order.end() && at != order.begin()) next = *(at - 1);
+        m_focusButton = nullptr;
+        if (next != nullptr) SetFocusButton(next);
+    }
+    m_buttons.erase(it);  // the object destroys its window
 }
 
 const vantrel::HostedWindowRecord* CWindowCtrl::RecordOfButton(HWND button) const {
@@ -73,6 +89,7 @@ void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text)
     ui::ImageButton* b = AsButton(button);
     b->SetText(text);
     b->SizeToContent();
+    Announce(EVENT_OBJECT_NAMECHANGE, b);  // nothing for a new button, announced once recorded
     // The tip follows once the caption shows: nobody hovers over a button that new,
     // and a tip's first text costs more than the caption itself.
     ::PostMessageW(Hwnd(), kUpdateTip, reinterpret_cast<WPARAM>(b), 0);
@@ -87,8 +104,13 @@ void CWindowCtrl::OnUpdateTip(const ui::ImageButton* button) {
 // Read from the object: the cycle asks for every button on every tick.
 bool CWindowCtrl::IsChecked(vantrel::ButtonId button) { return AsButton(button)->IsChecked(); }
 
+// Checked is how every change of the active document shows, whoever made it: a
+// click, a shortcut, a capture, a close. Readers hear of it here.
 void CWindowCtrl::SetChecked(vantrel::ButtonId button, bool checked) {
-    ::SendMessageW(AsButton(button)->Hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ui::ImageButton* b = AsButton(button);
+    const bool changed = b->IsChecked() != checked;
+    ::SendMessageW(b->Hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (changed && checked) Announce(EVENT_OBJECT_SELECTION, b);
 }
 
 void CWindowCtrl::SetControlId(vantrel::ButtonId button, int controlId) {

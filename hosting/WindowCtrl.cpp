@@ -209,6 +209,9 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kUpdateTip:
         OnUpdateTip(reinterpret_cast<const ui::ImageButton*>(wParam));
         return 0;
+    case kClickButton:
+        OnClickButton(reinterpret_cast<HWND>(wParam));
+        return 0;
     case kMakeSpare:
         if (m_bCycling && m_engine.Captures()) PrepareSpareButton();
         return 0;
@@ -218,6 +221,7 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ForgetProbesFor(Hwnd());
         m_spare.reset();
         m_tips.Destroy();
+        m_accessible.Reset();  // a reader that still holds it is told it is gone
         break;
     case WM_PAINT:
         OnPaint();
@@ -237,8 +241,26 @@ LRESULT CWindowCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (OnCommand(LOWORD(wParam))) return 0;
         break;
     case WM_CONTEXTMENU:
-        ShowWindowMenu(reinterpret_cast<HWND>(wParam));
+        OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
         return 1;
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam);
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        OnFocusChanged(message == WM_SETFOCUS);
+        return 0;
+    case WM_KEYDOWN:
+        if (OnKeyDown(static_cast<UINT>(wParam))) return 0;
+        break;
+    case WM_SYSKEYDOWN:
+        // Shift+F10 is the menu key's other name; F10 alone still opens the menu bar.
+        if (wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) {
+            OnContextMenu(Hwnd(), -1);
+            return 0;
+        }
+        break;
     case WM_MEASUREITEM:
         if (ui::ownerdraw::OnMeasureItem(Hwnd(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
         break;

@@ -11,6 +11,7 @@
 
 #include "core/HostingEngine.h"
 #include "hosting/HostFrame.h"
+#include "hosting/TaskbarAccessible.h"
 #include "core/Settings.h"
 #include "ui/ImageButton.h"
 #include "ui/PopupMenu.h"
@@ -37,7 +38,8 @@ inline constexpr ULONGLONG kCrashArrivalWait = 2000;
 
 class CWindowCtrl final : public ui::Window,
                           private vantrel::WindowButtons,
-                          private vantrel::HostingContext {
+                          private vantrel::HostingContext,
+                          private TaskbarTabs {
 public:
     CWindowCtrl(vantrel::Desktop& desktop, vantrel::Settings& settings);
     ~CWindowCtrl() override;
@@ -100,6 +102,10 @@ public:
 
     bool PreTranslateMessage(MSG& msg) override;
 
+    // The keyboard comes to the taskbar, onto the active document's button. Returns
+    // at once: the focus leaves a hosted window only once its program lets it go.
+    void FocusTaskbar();
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -109,6 +115,7 @@ private:
     static constexpr UINT kWindowAnswered = WM_APP + 0x41;
     static constexpr UINT kMakeSpare = WM_APP + 0x42;
     static constexpr UINT kUpdateTip = WM_APP + 0x43;
+    static constexpr UINT kClickButton = WM_APP + 0x48;  // wParam: one of our buttons, as a click on it
 
     // Every live control, for the crash and session-end paths that must find them all.
     static std::vector<CWindowCtrl*>& LiveControls();
@@ -129,7 +136,9 @@ private:
     void LeaveClock();
     static void OnClockTick();
     void OnPaint();
-    void ShowWindowMenu(HWND button);
+    // The button's menu at `at`; from the mouse its window comes forward first.
+    void ShowWindowMenu(HWND button, POINT at, bool bringForward);
+    void OnContextMenu(HWND clicked, LPARAM at);
     bool OnCommand(UINT id);
     // A per-window command on `window`; false when `id` is no such command.
     bool RunWindowCommand(UINT id, HWND window);
@@ -141,6 +150,29 @@ private:
     std::unique_ptr<ui::ImageButton> MakeButton(int controlId, DWORD visible);
     void PrepareSpareButton();
     void OnUpdateTip(const ui::ImageButton* button);
+
+    // The keyboard and readers on the taskbar (hosting/TaskbarAccess.cpp).
+    bool OnKeyDown(UINT key);
+    // Asks for the keyboard focus, without waiting on the program that holds it.
+    void TakeFocus();
+    void OnClickButton(HWND button);
+    void OnFocusChanged(bool focused);
+    void SetFocusButton(ui::ImageButton* button);
+    // The buttons in button order, which is the order of the records.
+    std::vector<ui::ImageButton*> ButtonsInOrder() const;
+    // A button's child id for readers (its place from 1), or 0 when it has no record yet.
+    long ChildIdOf(const ui::ImageButton* button) const;
+    void Announce(DWORD event, const ui::ImageButton* button);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+
+    // TaskbarTabs
+    int TabCount() override;
+    std::wstring TabName(int index) override;
+    RECT TabRect(int index) override;
+    int SelectedTab() override;
+    int FocusedTab() override;
+    void ActivateTab(int index) override;
+    void FocusTab(int index) override;
 
     // WindowButtons
     vantrel::ButtonId Create(int controlId) override;
@@ -187,6 +219,9 @@ private:
     bool m_bInCycle = false;
     bool m_bLettingGo = false;
     unsigned m_nTicksToEnumeration = 0;
+    // The button the keyboard works on while the taskbar has the focus; one of m_buttons or null.
+    ui::ImageButton* m_focusButton = nullptr;
+    ui::AccessibleSlot<TaskbarAccessible> m_accessible;
 };
 
 }  // namespace hosting

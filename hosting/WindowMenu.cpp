@@ -26,17 +26,15 @@ ui::PopupMenu CWindowCtrl::BuildWindowMenu() {
     return popup;
 }
 
-void CWindowCtrl::ShowWindowMenu(HWND button) {
+void CWindowCtrl::ShowWindowMenu(HWND button, POINT at, bool bringForward) {
     auto* clicked = dynamic_cast<ui::ImageButton*>(ui::Window::FromHandle(button));
     const int index = clicked != nullptr ? m_engine.IndexOfButton(reinterpret_cast<vantrel::ButtonId>(clicked)) : -1;
     if (index < 0) return;
     // The menu's commands act on the window of this button, whatever is in front by
     // the time one is chosen: bringing it forward may be held up by a program that hangs.
     const HWND window = reinterpret_cast<HWND>(m_engine.Windows()[static_cast<size_t>(index)].hWnd);
-    m_engine.BringForward(index);
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    const UINT id = BuildWindowMenu().TrackForCommand(Hwnd(), cursor);
+    if (bringForward) m_engine.BringForward(index);
+    const UINT id = BuildWindowMenu().TrackForCommand(Hwnd(), at);
     if (id != 0 && Exists()) RunWindowCommand(id, window);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/Accessible.h"
 #include "ui/Dpi.h"
 #include "ui/Look.h"
 
@@ -13,6 +14,40 @@ const wchar_t kCaptionBarClass[] = L"VantrelCaptionBar";
 constexpr UINT_PTR kImageToolId = 1;
 
 }  // namespace
+
+// The action button as readers get it: named by its label, as the system names any
+// button, described by its tip, which only the mouse would show, and a push button
+// also where the system knows no owner-drawn buttons (Wine calls it a client area).
+class CaptionButtonReader final : public Window {
+public:
+    bool Take(HWND button) { return Subclass(button); }
+    void Describe(const std::wstring& description) {
+        m_description = description;
+        m_reader.Reset();  // the next question gets the new text
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_GETOBJECT:
+            if (!AsksForClient(lParam)) break;
+            if (m_reader.Get() == nullptr) m_reader.Keep(NamedAccessible::Make(Hwnd(), L"", m_description, ROLE_SYSTEM_PUSHBUTTON));
+            return m_reader.Get()->Answer(wParam);
+        case WM_DESTROY:
+            m_reader.Reset();
+            break;
+        default:
+            break;
+        }
+        return DefaultProc(message, wParam, lParam);
+    }
+
+private:
+    std::wstring m_description;
+    AccessibleSlot<NamedAccessible> m_reader;
+};
+
+CaptionBar::CaptionBar() = default;
 
 CaptionBar::~CaptionBar() {
     if (m_bitmap != nullptr) ::DeleteObject(m_bitmap);
@@ -79,6 +114,9 @@ void CaptionBar::SetButton(const std::wstring& label, UINT commandId, Align alig
         m_button = ::CreateWindowExW(0, L"BUTTON", label.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
                                      0, 0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId)),
                                      ::GetModuleHandleW(nullptr), nullptr);
+        // Without it the button still works, and readers still read its label.
+        m_buttonReader = std::make_unique<CaptionButtonReader>();
+        if (!m_buttonReader->Take(m_button)) m_buttonReader.reset();
     } else {
         ::SetWindowTextW(m_button, label.c_str());
         ::SetWindowLongPtrW(m_button, GWLP_ID, static_cast<LONG_PTR>(commandId));
@@ -98,6 +136,7 @@ HWND CaptionBar::MakeToolTip() {
 
 void CaptionBar::SetButtonToolTip(const std::wstring& title, const std::wstring& description) {
     if (m_button == nullptr) return;
+    if (m_buttonReader != nullptr) m_buttonReader->Describe(description);
     if (m_buttonTip == nullptr) m_buttonTip = MakeToolTip();
     if (m_buttonTip == nullptr) return;
     ::SendMessageW(m_buttonTip, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(title.c_str()));

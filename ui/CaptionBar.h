@@ -6,17 +6,20 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "ui/Window.h"
 
 namespace ui {
 
+class CaptionButtonReader;
+
 class CaptionBar : public Window {
 public:
     enum class Align { Left = 1, Right = 2 };
 
-    CaptionBar() = default;
+    CaptionBar();
     ~CaptionBar() override;
 
     bool Create(HWND parent, UINT id);
@@ -53,6 +56,7 @@ private:
     std::wstring m_text;
     Align m_textAlign = Align::Left;
     HWND m_button = nullptr;
+    std::unique_ptr<CaptionButtonReader> m_buttonReader;  // what readers are told of the button
     Align m_buttonAlign = Align::Right;
     bool m_dropDownArrow = false;
     HWND m_buttonTip = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/DockMarkers.h"
 
+#include "ui/Accessible.h"
 #include "ui/Dpi.h"
 #include "ui/Look.h"
 #include "ui/Window.h"
@@ -18,6 +19,18 @@ const wchar_t* SideName(DockSide side) {
     case DockSide::Top: return L"Top";
     case DockSide::Left: return L"Left";
     case DockSide::Right: return L"Right";
+    case DockSide::Floating: break;
+    }
+    return L"";
+}
+
+// What a reader says of a marker: its title names only the edge.
+const wchar_t* SpokenName(DockSide side) {
+    switch (side) {
+    case DockSide::Bottom: return L"Dock at the bottom";
+    case DockSide::Top: return L"Dock at the top";
+    case DockSide::Left: return L"Dock on the left";
+    case DockSide::Right: return L"Dock on the right";
     case DockSide::Floating: break;
     }
     return L"";
@@ -64,9 +77,17 @@ protected:
             return MA_NOACTIVATE;
         case WM_NCHITTEST:
             return HTTRANSPARENT;  // the pane being moved stays the one under the cursor
+        case WM_GETOBJECT:
+            if (!AsksForClient(lParam)) break;
+            if (m_reader.Get() == nullptr) m_reader.Keep(NamedAccessible::Make(Hwnd(), SpokenName(m_side)));
+            return m_reader.Get()->Answer(wParam);
+        case WM_DESTROY:
+            m_reader.Reset();
+            break;
         default:
-            return DefaultProc(message, wParam, lParam);
+            break;
         }
+        return DefaultProc(message, wParam, lParam);
     }
 
 private:
@@ -99,6 +120,7 @@ private:
 
     DockSide m_side;
     bool m_lit = false;
+    AccessibleSlot<NamedAccessible> m_reader;
 };
 
 DockMarkers::DockMarkers() {

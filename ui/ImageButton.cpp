@@ -132,6 +132,12 @@ void ImageButton::SetFaceColor(COLORREF color, bool redraw) {
     if (redraw) ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
+void ImageButton::SetFocused(bool focused) {
+    if (focused == m_focused) return;
+    m_focused = focused;
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
 void ImageButton::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(Hwnd(), &ps);
@@ -157,6 +163,15 @@ void ImageButton::OnPaint() {
     const std::wstring caption = Text();
     ::DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SelectObject(dc, old);
+    if (m_focused) {
+        // Inverted pixels show on every look's face, light or dark.
+        RECT focus = rc;
+        const int inset = Scale(Hwnd(), 2);
+        ::InflateRect(&focus, -inset, -inset);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        ::DrawFocusRect(dc, &focus);
+    }
     ::EndPaint(Hwnd(), &ps);
 }
 

@@ -30,6 +30,10 @@ public:
     void SizeToContent();
     void SetFaceColor(COLORREF color, bool redraw);
     bool IsChecked() const { return m_checked; }
+    // The keyboard works on this button of its strip: drawn with a focus rectangle.
+    // The strip holds the focus itself, so the button never takes it.
+    void SetFocused(bool focused);
+    bool IsFocused() const { return m_focused; }
 
     // Bits per pixel of the screen, which decides between the two sets of pictures.
     static int ScreenColorDepth();
@@ -60,6 +64,7 @@ private:
     bool m_checked = false;
     bool m_pressed = false;
     bool m_hot = false;
+    bool m_focused = false;
 };
 
 }  // namespace ui

@@ -175,5 +175,40 @@ TEST_F(ButtonDrag, DroppingAnEarlierRecordKeepsTheDragOnItsButton) {
     EXPECT_EQ(ButtonOf(0).faceColor, 0u);
 }
 
+// From the keyboard a button moves as a drag moves it, place by place, with the ids
+// and the layout following; stale indices and the ends stop it.
+TEST_F(ButtonDrag, KeyboardMovesGoPlaceByPlaceAndStopAtTheEnds) {
+    struct MoveCase {
+        int index;
+        int delta;
+        int result;
+        std::vector<int> order;  // of w0, w1, w2 afterwards
+    };
+    const MoveCase cases[] = {
+        {0, 1, 1, {1, 0, 2}},  {0, 2, 2, {1, 2, 0}},  {2, -1, 1, {0, 2, 1}}, {2, -5, 0, {2, 0, 1}},
+        {1, 9, 2, {0, 2, 1}},  {0, -1, 0, {0, 1, 2}}, {2, 1, 2, {0, 1, 2}},  {1, 0, 1, {0, 1, 2}},
+        {-1, 1, -1, {0, 1, 2}}, {3, -1, -1, {0, 1, 2}}, {1, -2147483647 - 1, 0, {1, 0, 2}},
+    };
+    const WindowId original[] = {w0, w1, w2};
+    for (const MoveCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.index << " by " << c.delta);
+        EXPECT_EQ(engine.MoveButton(c.index, c.delta), c.result);
+        std::vector<WindowId> expected;
+        for (int i : c.order) expected.push_back(original[i]);
+        EXPECT_EQ(HostedOrder(), expected);
+        ExpectIdsFollowRecords();
+        EXPECT_EQ(ButtonOf(0).position, (Point{0, 0}));
+        // Back to the original order for the next case.
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int at = engine.IndexOfWindow(original[i]);
+            engine.MoveButton(at, static_cast<int>(i) - at);
+        }
+    }
+
+    StartDrag(0);
+    EXPECT_EQ(engine.MoveButton(0, 1), 0) << "a drag owns the order";
+    EXPECT_EQ(HostedOrder(), (std::vector<WindowId>{w0, w1, w2}));
+}
+
 }  // namespace
 }  // namespace vantrel

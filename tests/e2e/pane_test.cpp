@@ -2,6 +2,9 @@
 // docking and sizing the pane.
 #include "e2e_fixture.h"
 
+#include <ole2.h>
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "input.h"
@@ -180,6 +183,23 @@ namespace {
 // The docking markers that process `pid` shows, each titled by its edge.
 std::vector<HWND> VisibleMarkers(DWORD pid) { return VisibleWindowsOf(pid, L"VantrelDockMarker"); }
 
+// What a screen reader calls the window.
+std::wstring SpokenName(HWND window) {
+    void* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), &object)))
+        return L"(no object)";
+    auto* accessible = static_cast<IAccessible*>(object);
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring spoken = SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr ? name : L"";
+    ::SysFreeString(name);
+    accessible->Release();
+    return spoken;
+}
+
 class DockMarkers : public Pane {
 protected:
     // Tears the pane off and waits until the system's move loop carries it.
@@ -203,6 +223,11 @@ protected:
 };
 
 TEST_F(DockMarkers, AppearWhileThePaneMovesInEveryLookAndOnlyADropOnOneDocks) {
+    // For the markers' names, read across processes.
+    struct Com {
+        Com() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+        ~Com() { ::CoUninitialize(); }
+    } com;
     HWND pane = TaskbarPane(frame);
     for (UINT look : {210u, 205u}) {
         SCOPED_TRACE(testing::Message() << "look " << look);
@@ -213,10 +238,16 @@ TEST_F(DockMarkers, AppearWhileThePaneMovesInEveryLookAndOnlyADropOnOneDocks) {
         MoveMouseTo(POINT{centre.x + 30, centre.y + 20});
         std::vector<HWND> markers;
         ASSERT_TRUE(WaitFor([&] { return (markers = VisibleMarkers(vantrel.Pid())).size() == 4; }, 3000));
-        std::vector<std::wstring> edges;
-        for (HWND marker : markers) edges.push_back(WindowTitle(marker));
+        std::vector<std::wstring> edges, spoken;
+        for (HWND marker : markers) {
+            edges.push_back(WindowTitle(marker));
+            spoken.push_back(SpokenName(marker));
+        }
         std::sort(edges.begin(), edges.end());
+        std::sort(spoken.begin(), spoken.end());
         EXPECT_EQ(edges, (std::vector<std::wstring>{L"Bottom", L"Left", L"Right", L"Top"}));
+        EXPECT_EQ(spoken, (std::vector<std::wstring>{L"Dock at the bottom", L"Dock at the top", L"Dock on the left",
+                                                     L"Dock on the right"}));
 
         // Dropped away from the markers, it keeps floating and they go.
         MoveMouseTo(centre);
