@@ -76,6 +76,11 @@ void DocumentRestore::ReopenFrames() {
         if (frame == nullptr) break;
         if (!remembered.name.empty()) frame->SetText(remembered.name);
         m_remembered[remembered.number] = frame;
+        // A start minimized (or hidden to the tray) keeps every frame out of the way.
+        if (!::IsWindowVisible(main->Hwnd()))
+            ::ShowWindow(frame->Hwnd(), SW_HIDE);
+        else if (::IsIconic(main->Hwnd()))
+            ::ShowWindow(frame->Hwnd(), SW_MINIMIZE);
     }
     m_framesToOpen.clear();
     // The user works in the main frame, as at any start; the others are back behind it.
