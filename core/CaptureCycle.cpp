@@ -98,6 +98,13 @@ bool HostingEngine::RunCaptureCycle(const CycleScope& scope) {
         }
     }
 
+    // A frame with no documents still opens the find box and its taskbar from the keys,
+    // its guard falling once per cycle as it would for one record.
+    if (m_windows.empty()) {
+        if (m_nKeyDelay <= 0 && m_desktop.IsKeyDown(Key::Control)) PollShortcuts();
+        if (m_nKeyDelay > 0) m_nKeyDelay -= kKeyDelayStep;
+    }
+
     const bool dropped = !dropList.empty();
     if (dropped) {
         DropRecords(dropList);

@@ -105,6 +105,15 @@ TEST_F(Shortcuts, FrameShortcutsNeedCtrlAndShift) {
     }
 }
 
+TEST_F(Shortcuts, AFrameWithNoDocumentsStillOpensTheFindBoxOnceAtATime) {
+    Hold({Key::Control, Key::Shift, Key::Space});
+    int cycles = 0;
+    for (; cycles < 30; ++cycles) engine.RunCaptureCycle(false);
+    // Held for 30 cycles: once at the first, then each time the guard has run down.
+    EXPECT_EQ(context.shortcuts.size(), 3u);
+    EXPECT_EQ(context.shortcuts.front(), Shortcut::FindDocument);
+}
+
 TEST_F(Shortcuts, GuardFallsOncePerLiveRecordWhileAboveZero) {
     CaptureWindows(3);
     desktop.Kill(windows[2]);
