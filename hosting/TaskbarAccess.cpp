@@ -139,9 +139,13 @@ void CWindowCtrl::OnContextMenu(HWND clicked, LPARAM at) {
         ShowWindowMenu(clicked, point, true);
         return;
     }
-    if (m_focusButton == nullptr) return;
-    const RECT rc = m_focusButton->WindowRectOnScreen();
-    ShowWindowMenu(m_focusButton->Hwnd(), POINT{rc.left, rc.bottom}, false);
+    // The menu key over a button names it; else the focused button's menu opens.
+    HWND button = clicked != Hwnd() && ::IsChild(Hwnd(), clicked) ? clicked : nullptr;
+    if (button == nullptr && m_focusButton != nullptr) button = m_focusButton->Hwnd();
+    if (button == nullptr) return;
+    RECT rc{};
+    ::GetWindowRect(button, &rc);
+    ShowWindowMenu(button, POINT{rc.left, rc.bottom}, false);
 }
 
 // What readers ask ------------------------------------------------------------

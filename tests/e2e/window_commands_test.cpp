@@ -94,6 +94,16 @@ TEST_F(WindowCommands, RightClickBringsTheWindowForwardBeforeTheMenuOpens) {
     WindowCommand(frame, ID_WINDOW_MAXIMIZE);
     EXPECT_TRUE(WaitFor([&] { return ::IsZoomed(behind) != FALSE; }, 3000));
     EXPECT_FALSE(::IsZoomed(front));
+
+    // From the keyboard (no point), over a button: that button's menu, at the button.
+    ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(WindowButtons(frame)[1]), MAKELPARAM(-1, -1));
+    EXPECT_TRUE(WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) != nullptr; }, 3000));
+    ::PostMessageW(control, WM_CANCELMODE, 0, 0);
+    if (!WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) == nullptr; }, 1000)) {
+        PressKey(VK_ESCAPE);
+        ReleaseKey(VK_ESCAPE);
+    }
+    ASSERT_TRUE(WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) == nullptr; }, 3000));
 }
 
 TEST_F(WindowCommands, CenterMaximizeAndMinimizeActOnTheActiveWindow) {
