@@ -85,7 +85,11 @@ void DocumentRestore::ReopenFrames() {
     m_framesToOpen.clear();
     // The user works in the main frame, as at any start; the others are back behind it.
     if (main->Exists() && ::IsWindowVisible(main->Hwnd())) ::SetWindowPos(main->Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (!m_waiting.empty()) OnTimer();
+    // Those captured meanwhile go now; any still without a title wait on the timer.
+    if (!m_waiting.empty()) {
+        StartTimer();
+        OnTimer();
+    }
 }
 
 void DocumentRestore::OnRecorded(CMainFrame& frame, HWND window, bool handed) {
