@@ -147,28 +147,6 @@ void CALLBACK Hear(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWO
     g_heard.push_back(HeardEvent{hwnd, object, child});
 }
 
-class OtherApplication {
-public:
-    OtherApplication() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"VantrelTestReaderOtherApplication";
-        ::RegisterClassW(&wc);
-        m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Another application", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                   200, 200, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~OtherApplication() {
-        if (m_hwnd != nullptr) ::DestroyWindow(m_hwnd);
-    }
-    OtherApplication(const OtherApplication&) = delete;
-    OtherApplication& operator=(const OtherApplication&) = delete;
-    HWND Hwnd() const { return m_hwnd; }
-
-private:
-    HWND m_hwnd = nullptr;
-};
-
 class AccessibilityTest : public HostingTest {
 protected:
     void SetUp() override {

@@ -96,6 +96,29 @@ protected:
     HWND frame = nullptr;
 };
 
+// A plain window of this test program, standing for another application.
+class OtherApplication {
+public:
+    OtherApplication() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VantrelTestOtherApplication";
+        ::RegisterClassW(&wc);
+        m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Another application", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                   200, 200, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~OtherApplication() {
+        if (m_hwnd != nullptr) ::DestroyWindow(m_hwnd);
+    }
+    OtherApplication(const OtherApplication&) = delete;
+    OtherApplication& operator=(const OtherApplication&) = delete;
+    HWND Hwnd() const { return m_hwnd; }
+
+private:
+    HWND m_hwnd = nullptr;
+};
+
 // Whether `frame`'s taskbar pane lies under its host view, across all of it, 50
 // pixels high, as "&Dock window taskbar at bottom" puts it.
 inline testing::AssertionResult DockedAtBottom(HWND frame, HWND pane) {

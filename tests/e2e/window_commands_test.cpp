@@ -68,6 +68,18 @@ HWND OpenPopupMenu(DWORD pid) {
     return search.found;
 }
 
+// Ends the popup menu that `control`'s process shows, by Escape if cancelling does not.
+bool DismissMenu(HWND control) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(control, &pid);
+    ::PostMessageW(control, WM_CANCELMODE, 0, 0);
+    if (!WaitFor([&] { return OpenPopupMenu(pid) == nullptr; }, 1000)) {
+        PressKey(VK_ESCAPE);
+        ReleaseKey(VK_ESCAPE);
+    }
+    return WaitFor([&] { return OpenPopupMenu(pid) == nullptr; }, 3000);
+}
+
 using WindowCommands = WindowCommandTest;
 
 TEST_F(WindowCommands, RightClickBringsTheWindowForwardBeforeTheMenuOpens) {
@@ -83,12 +95,7 @@ TEST_F(WindowCommands, RightClickBringsTheWindowForwardBeforeTheMenuOpens) {
     ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), MAKELPARAM(at.x, at.y));
     EXPECT_TRUE(WaitFor([&] { return TopWindow() == behind; }, 3000));
     EXPECT_TRUE(WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) != nullptr; }, 3000));
-    ::PostMessageW(control, WM_CANCELMODE, 0, 0);
-    if (!WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) == nullptr; }, 1000)) {
-        PressKey(VK_ESCAPE);
-        ReleaseKey(VK_ESCAPE);
-    }
-    ASSERT_TRUE(WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(DismissMenu(control));
 
     // "Maximize" now acts on that window, not on the one in front before.
     WindowCommand(frame, ID_WINDOW_MAXIMIZE);
@@ -98,12 +105,7 @@ TEST_F(WindowCommands, RightClickBringsTheWindowForwardBeforeTheMenuOpens) {
     // From the keyboard (no point), over a button: that button's menu, at the button.
     ::PostMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(WindowButtons(frame)[1]), MAKELPARAM(-1, -1));
     EXPECT_TRUE(WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) != nullptr; }, 3000));
-    ::PostMessageW(control, WM_CANCELMODE, 0, 0);
-    if (!WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) == nullptr; }, 1000)) {
-        PressKey(VK_ESCAPE);
-        ReleaseKey(VK_ESCAPE);
-    }
-    ASSERT_TRUE(WaitFor([&] { return OpenPopupMenu(vantrel.Pid()) == nullptr; }, 3000));
+    ASSERT_TRUE(DismissMenu(control));
 }
 
 TEST_F(WindowCommands, CenterMaximizeAndMinimizeActOnTheActiveWindow) {
@@ -211,29 +213,6 @@ TEST_F(WindowCommands, CloseAllAsksThenClosesThisFramesWindowsOneAfterTheOther) 
     EXPECT_EQ(::GetAncestor(elsewhere, GA_PARENT), HostView(extra));
     EXPECT_EQ(FindMessageBoxOf(viewer.Pid()), nullptr);
 }
-
-// A plain window of this test program, standing for another application.
-class OtherApplication {
-public:
-    OtherApplication() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"VantrelTestOtherApplication";
-        ::RegisterClassW(&wc);
-        m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Another application", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                   200, 200, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~OtherApplication() {
-        if (m_hwnd != nullptr) ::DestroyWindow(m_hwnd);
-    }
-    OtherApplication(const OtherApplication&) = delete;
-    OtherApplication& operator=(const OtherApplication&) = delete;
-    HWND Hwnd() const { return m_hwnd; }
-
-private:
-    HWND m_hwnd = nullptr;
-};
 
 // Shortcuts act in the frame in front, as a user types them there.
 class KeyboardTest : public WindowCommandTest {
