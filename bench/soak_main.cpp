@@ -297,6 +297,7 @@ private:
     unsigned m_outlived = 0;  // documents whose window was still there after their viewer ended
     std::map<HWND, Clock> m_boxesSeen;  // question boxes, when first seen
     Clock m_nextBoxLook = 0;
+    Clock m_lastAnswer = 0;
     bool m_vantrelAsks = false;  // one of Vantrel's boxes was open at the last look
 };
 
@@ -512,6 +513,7 @@ void Soak::AnswerBoxes() {
                 if (AnswerMessageBox(box, answer)) break;
         }
         Count(ours ? "answer: Vantrel's question" : "answer: viewer's question");
+        m_lastAnswer = Now();
         m_boxesSeen.erase(box);
     }
 }
@@ -750,15 +752,22 @@ int Soak::Run() {
         Violation("ended", "Vantrel ended during the run, exit code " + std::to_string(m_vantrel.ExitCode()), false);
     } else {
         // Everything asked is answered and the cycles catch up; then the state must hold.
-        // At least a second and a half: a document that died just now (a viewer's window
-        // goes only once the programs sharing its input answer) keeps its button until a
-        // cycle reads its title, up to 400 ms later.
+        // It must have been quiet for a second and a half first: nothing pending, no box
+        // of ours, no viewer hung and no question answered. A document that died just now
+        // (a viewer's window goes only once the programs sharing its input answer, and an
+        // answered "save?" closes one) keeps its button until a cycle reads its title, up
+        // to 400 ms later; a move held up by a hung viewer goes on once it answers.
         const Clock settle = Now() + static_cast<Clock>(m_options.graceMs) + 6000;
-        const Clock earliest = Now() + 1500;
+        Clock quietSince = Now();
         while (Now() < settle) {
             AnswerBoxes();
             Check(false);
-            if (Now() >= earliest && m_pending.empty() && FindMessageBoxOf(m_vantrel.Pid()) == nullptr) break;
+            bool quiet = m_pending.empty() && FindMessageBoxOf(m_vantrel.Pid()) == nullptr &&
+                         Now() - m_lastAnswer >= 1500;
+            for (size_t v = 0; v < m_viewers.size(); ++v)
+                if (m_viewers[v].process && m_viewers[v].process->IsRunning() && !ViewerAnswers(v)) quiet = false;
+            if (!quiet) quietSince = Now();
+            if (Now() - quietSince >= 1500) break;
             WaitFor([] { return false; }, 100);
         }
         Check(true);
