@@ -5,6 +5,7 @@
 #include "app/CrashGuard.h"
 #include "app/CrashReport.h"
 #include "app/Diagnostics.h"
+#include "app/StallTrace.h"
 #include "core/Log.h"
 #include "app/VantrelApp.h"
 #include "hosting/SharedInput.h"
@@ -46,6 +47,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     crashreport::Start();
     InstallCrashGuard();
     LogVersions("start", "");
+    stalltrace::StartIfAsked();
     // Our windows take the activation only once hosted programs that hang have left our input.
     ui::SetActivationGuard(hosting::LeaveHungInput);
     CVantrelApp app(commandLine != nullptr ? commandLine : L"");

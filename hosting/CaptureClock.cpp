@@ -2,6 +2,8 @@
 // frame hears of windows that appear between its cycles.
 
 #include "hosting/Responsiveness.h"
+
+#include <atomic>
 #include "hosting/WindowCtrl.h"
 
 #include "hosting/Activator.h"
@@ -14,7 +16,7 @@ namespace hosting {
 namespace {
 HWND s_clock = nullptr;  // the control whose timer paces every cycle
 bool s_ticking = false;
-unsigned s_tick = 0;
+std::atomic<unsigned> s_tick{0};  // read by the stall trace's thread too
 HWND s_focus = nullptr;  // as the last tick that asked found it
 bool s_clickedBefore = false;
 unsigned s_activations = 0;  // as the last tick found the activator's count
@@ -40,7 +42,7 @@ void CWindowCtrl::LeaveClock() {
     StartClock();
 }
 
-unsigned CWindowCtrl::Tick() { return s_tick; }
+unsigned CWindowCtrl::Tick() { return s_tick.load(std::memory_order_relaxed); }
 
 void CWindowCtrl::StartClock() {
     if (s_clock != nullptr) return;
