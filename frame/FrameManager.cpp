@@ -109,7 +109,9 @@ void FrameManager::NewFrame(HWND owner) {
     // A frame whose window could not be made has freed itself and left the registry
     // on its way out; its entry goes at the next prune.
     if (!frame->LoadFrame() || !::IsWindow(owner)) return;
-    ::ShowWindow(frame->Hwnd(), SW_SHOW);
+    // Asked again: making the frame took a while, and a program that began to hang
+    // meanwhile would hold the activation up for as long as it hangs.
+    ui::GuardedShowWindow(frame->Hwnd(), SW_SHOW);
     ::UpdateWindow(frame->Hwnd());
 }
 

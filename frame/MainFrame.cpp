@@ -108,11 +108,11 @@ void CMainFrame::OnTimer() {
     if (m_bMainFrame) m_app.Frames().Tray().ApplySetting();
     m_bStartupComplete = 1;
     if (!vantrel::IsMinimizeSwitch(m_app.CommandLine())) {
-        ::ShowWindow(Hwnd(), m_savedPlacement && m_savedPlacement->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        ui::GuardedShowWindow(Hwnd(), m_savedPlacement && m_savedPlacement->maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
         if (m_bMainFrame) ::PostMessageW(Hwnd(), WM_VANTREL_SHOWN, 0, 0);
         if (m_savedPlacement) frameplacement::RestoreFloatingPane(m_wndWindowsManager, *m_savedPlacement);
     } else if (!m_app.Settings().IsOn(vantrel::profile::kSystrayOnMinimize) || !m_app.Frames().Tray().CanHide()) {
-        ::ShowWindow(Hwnd(), SW_MINIMIZE);
+        ui::GuardedShowWindow(Hwnd(), SW_MINIMIZE);
         if (m_savedPlacement) frameplacement::RestoreToMaximized(Hwnd(), *m_savedPlacement);
     } else {
         ::ShowWindow(Hwnd(), SW_HIDE);

@@ -8,7 +8,8 @@
 namespace hosting {
 
 // Whether the window's thread answers soon (within 100 ms); one that is busy or hung
-// is left alone for now.
+// is left alone for now. A thread that did not answer counts as silent without being
+// asked again for up to a second, or until it answers the probe sent meanwhile.
 bool Answers(HWND window);
 // A window that has just answered a probe (the one sent when it appeared) needs no
 // second probe while it is being taken in.
