@@ -217,6 +217,70 @@ void PrintMemory(const char* label, const Memory& memory) {
          memory.workingSetKiB / 1024.0);
 }
 
+// Where the committed private pages are: the threads' stacks, found through
+// each thread's TEB, and the largest other allocations. Under Wine a thread's
+// whole stack is committed while it lives, so threads show up here first.
+void PrintMemoryMap(const char* label, DWORD pid, HANDLE process) {
+    using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    struct BasicInformation {
+        LONG exitStatus;
+        void* teb;
+        void* clientId[2];
+        ULONG_PTR affinity;
+        LONG priority, basePriority;
+    };
+    const auto query = reinterpret_cast<QueryThread>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+    std::vector<std::uintptr_t> stacks;
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    if (query != nullptr && snapshot != INVALID_HANDLE_VALUE && ::Thread32First(snapshot, &entry)) {
+        do {
+            if (entry.th32OwnerProcessID != pid) continue;
+            const HANDLE thread = ::OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+            if (thread == nullptr) continue;
+            BasicInformation basic{};
+            std::uintptr_t deallocation = 0;
+            // DeallocationStack sits at 0x1478 in a 64-bit TEB.
+            if (query(thread, 0, &basic, sizeof basic, nullptr) == 0 &&
+                ::ReadProcessMemory(process, static_cast<char*>(basic.teb) + 0x1478, &deallocation,
+                                    sizeof deallocation, nullptr))
+                stacks.push_back(deallocation);
+            ::CloseHandle(thread);
+        } while (::Thread32Next(snapshot, &entry));
+    }
+    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
+
+    std::vector<std::pair<std::uintptr_t, std::uint64_t>> bases;  // allocation base, committed bytes
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* address = nullptr;
+         ::VirtualQueryEx(process, address, &region, sizeof region) == sizeof region && region.RegionSize != 0;
+         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State != MEM_COMMIT || region.Type != MEM_PRIVATE) continue;
+        const auto base = reinterpret_cast<std::uintptr_t>(region.AllocationBase);
+        if (bases.empty() || bases.back().first != base) bases.emplace_back(base, 0);
+        bases.back().second += region.RegionSize;
+    }
+    std::uint64_t inStacks = 0;
+    std::vector<std::pair<std::uint64_t, std::uintptr_t>> others;
+    for (const auto& [base, bytes] : bases) {
+        if (std::find(stacks.begin(), stacks.end(), base) != stacks.end())
+            inStacks += bytes;
+        else
+            others.emplace_back(bytes, base);
+    }
+    std::sort(others.rbegin(), others.rend());
+    std::string largest;
+    for (size_t i = 0; i < others.size() && i < 8; ++i) {
+        char item[48];
+        std::snprintf(item, sizeof item, "%s%.0f", i == 0 ? "" : ", ", static_cast<double>(others[i].first) / 1024.0);
+        largest += item;
+    }
+    Line("memory, %s: %zu threads, their stacks %.0f KiB committed; %zu other allocations, the largest (KiB): %s",
+         label, stacks.size(), static_cast<double>(inStacks) / 1024.0, others.size(), largest.c_str());
+}
+
 int Fail(const char* what) {
     std::fflush(stdout);
     std::fprintf(stderr, "vantrel_bench: %s\n", what);
@@ -452,6 +516,7 @@ const char* RunConfiguration(const Settings& settings, bool pollOnly, Figures& f
     Line("%s: start-up: main frame shown %.0f ms after the process was created", mode, startedMs);
     const Memory atStart = ReadMemory(vantrel.Process());
     PrintMemory("after start-up, nothing hosted", atStart);
+    PrintMemoryMap("after start-up, nothing hosted", vantrel.Pid(), vantrel.Process());
     NoteMemory(figures, atStart);
 
     // Capture latency: from the viewer's CreateWindowEx (it tells the counter's reading
@@ -577,6 +642,7 @@ const char* RunConfiguration(const Settings& settings, bool pollOnly, Figures& f
                   settings.idleFrames, settings.otherWindows);
     const Memory idleMemory = ReadMemory(vantrel.Process());
     PrintMemory(label, idleMemory);
+    PrintMemoryMap(label, vantrel.Pid(), vantrel.Process());
     NoteMemory(figures, idleMemory);
     // Under Wine each thread's whole stack counts as committed.
     Line("%s: worker threads alive %lld, of them waiting on a program %lld", label,

@@ -14,31 +14,38 @@ Activator& Activator::Instance() {
     return *instance;
 }
 
+namespace {
+// Long enough that a user switching documents keeps one worker.
+const DWORD kIdleEndMs = 10000;
+}  // namespace
+
 bool Activator::Start() {
     m_uiThread = ::GetCurrentThreadId();
     // It calls a handful of system functions and nothing deep: the program's default
     // stack would be waste (Wine commits a thread's whole stack, 1 MiB at the least).
-    HANDLE thread = ::CreateThread(nullptr, 64 * 1024, Work, this, STACK_SIZE_PARAM_IS_A_RESERVATION, &m_workerThread);
+    DWORD id = 0;
+    HANDLE thread = ::CreateThread(nullptr, 64 * 1024, Work, this, STACK_SIZE_PARAM_IS_A_RESERVATION, &id);
     if (thread == nullptr) return false;
+    m_workerThread = id;
     ::CloseHandle(thread);
     return true;
 }
 
 bool Activator::Request(HWND window, Kind kind) {
     if (m_failed) return false;  // set by the worker too, should it not share our input
-    if (!m_started) {
-        m_started = true;
-        if (!Start()) {
-            m_failed = true;
-            return false;
-        }
-    }
     ::EnterCriticalSection(&m_lock);
-    m_window = window;
-    m_kind = kind;
+    bool started = true;
+    if (!m_running) {
+        m_running = started = Start();
+        if (!started) m_failed = true;
+    }
+    if (started) {
+        m_window = window;
+        m_kind = kind;
+    }
     ::LeaveCriticalSection(&m_lock);
-    ::WakeConditionVariable(&m_wake);
-    return true;
+    if (started) ::WakeConditionVariable(&m_wake);
+    return started;
 }
 
 unsigned Activator::Finished() const { return static_cast<unsigned>(m_finished); }
@@ -54,8 +61,16 @@ DWORD WINAPI Activator::Work(void* self) {
     }
     for (;;) {
         ::EnterCriticalSection(&activator.m_lock);
-        while (activator.m_window == nullptr)
-            ::SleepConditionVariableCS(&activator.m_wake, &activator.m_lock, INFINITE);
+        while (activator.m_window == nullptr) {
+            if (!::SleepConditionVariableCS(&activator.m_wake, &activator.m_lock, kIdleEndMs) &&
+                activator.m_window == nullptr) {
+                // Ending under the lock: a request made from now on starts a new worker.
+                activator.m_running = false;
+                activator.m_workerThread = 0;
+                ::LeaveCriticalSection(&activator.m_lock);
+                return 0;
+            }
+        }
         HWND window = activator.m_window;
         const Kind kind = activator.m_kind;
         activator.m_window = nullptr;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 
 #include "ui/Accessible.h"
 #include "ui/Dpi.h"
@@ -49,9 +50,7 @@ private:
 
 CaptionBar::CaptionBar() = default;
 
-CaptionBar::~CaptionBar() {
-    if (m_bitmap != nullptr) ::DeleteObject(m_bitmap);
-}
+CaptionBar::~CaptionBar() = default;
 
 bool CaptionBar::Create(HWND parent, UINT id) {
     RegisterClassOnce(kCaptionBarClass, 0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
@@ -151,9 +150,17 @@ void CaptionBar::SetButtonToolTip(const std::wstring& title, const std::wstring&
 }
 
 void CaptionBar::SetBitmap(UINT bitmapId, COLORREF transparent, bool stretch, Align align) {
-    if (m_bitmap != nullptr) ::DeleteObject(m_bitmap);
-    m_bitmap = static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    // Every frame's bar shows the same picture: one copy, kept for the life of the
+    // program, serves them all (a picture of its own in each of 16 frames was
+    // three quarters of a megabyte).
+    static std::map<UINT, HBITMAP> shared;
+    auto it = shared.find(bitmapId);
+    if (it == shared.end())
+        it = shared.emplace(bitmapId, static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                                        MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0,
+                                                                        0, LR_CREATEDIBSECTION)))
+                 .first;
+    m_bitmap = it->second;
     BITMAP info{};
     if (m_bitmap != nullptr && ::GetObjectW(m_bitmap, sizeof info, &info) != 0)
         m_bitmapSize = SIZE{info.bmWidth, info.bmHeight};

@@ -61,7 +61,7 @@ private:
     bool m_dropDownArrow = false;
     HWND m_buttonTip = nullptr;
     HWND m_imageTip = nullptr;
-    HBITMAP m_bitmap = nullptr;
+    HBITMAP m_bitmap = nullptr;  // shared, not ours to delete
     SIZE m_bitmapSize{};
     COLORREF m_transparent = CLR_INVALID;
     bool m_stretch = false;
