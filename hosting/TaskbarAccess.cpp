@@ -154,7 +154,7 @@ int CWindowCtrl::TabCount() { return static_cast<int>(ButtonsInOrder().size()); 
 
 std::wstring CWindowCtrl::TabName(int index) {
     const std::vector<ui::ImageButton*> order = ButtonsInOrder();
-    return index >= 0 && index < static_cast<int>(order.size()) ? order[static_cast<size_t>(index)]->Text()
+    return index >= 0 && index < static_cast<int>(order.size()) ? order[static_cast<size_t>(index)]->Caption()
                                                                   : std::wstring();
 }
 

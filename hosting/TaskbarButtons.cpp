@@ -70,10 +70,10 @@ const vantrel::HostedWindowRecord* CWindowCtrl::RecordOfButton(HWND button) cons
     return nullptr;
 }
 
-std::wstring CWindowCtrl::Caption(vantrel::ButtonId button) { return AsButton(button)->Text(); }
+std::wstring CWindowCtrl::Caption(vantrel::ButtonId button) { return AsButton(button)->Caption(); }
 
 std::wstring CWindowCtrl::ButtonCaption(const vantrel::HostedWindowRecord& record) const {
-    return record.pButton != vantrel::kNoButton ? AsButton(record.pButton)->Text() : std::wstring();
+    return record.pButton != vantrel::kNoButton ? AsButton(record.pButton)->Caption() : std::wstring();
 }
 
 bool CWindowCtrl::BringForward(HWND window) {
@@ -97,7 +97,7 @@ void CWindowCtrl::SetCaption(vantrel::ButtonId button, const std::wstring& text)
 
 void CWindowCtrl::OnUpdateTip(const ui::ImageButton* button) {
     for (const auto& b : m_buttons) {
-        if (b.get() == button) b->SetTooltip(m_tips, b->Text());
+        if (b.get() == button) b->SetTooltip(m_tips, b->Caption());
     }
 }
 

@@ -113,7 +113,7 @@ void ImageButton::SetTooltip(Tooltip& tips, const std::wstring& text) {
 void ImageButton::SizeToContent() {
     HDC dc = ::GetDC(Hwnd());
     HGDIOBJ old = ::SelectObject(dc, Look::Current().FontFor(Hwnd()));
-    const std::wstring text = Text();
+    const std::wstring& text = m_caption;
     SIZE extent{0, 0};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     TEXTMETRICW metrics{};
@@ -160,7 +160,7 @@ void ImageButton::OnPaint() {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, look.ButtonTextColour());
     HGDIOBJ old = ::SelectObject(dc, look.FontFor(Hwnd()));
-    const std::wstring caption = Text();
+    const std::wstring& caption = m_caption;
     ::DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SelectObject(dc, old);
     if (m_focused) {
@@ -200,6 +200,7 @@ LRESULT ImageButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETTEXT: {
         const LRESULT result = DefaultProc(message, wParam, lParam);
+        if (result) m_caption = lParam != 0 ? reinterpret_cast<const wchar_t*>(lParam) : L"";
         ::InvalidateRect(Hwnd(), nullptr, TRUE);
         return result;
     }

@@ -30,6 +30,10 @@ public:
     void SizeToContent();
     void SetFaceColor(COLORREF color, bool redraw);
     bool IsChecked() const { return m_checked; }
+    // What the button shows, kept as it was set: asking the window sends it two
+    // messages, through the shared tooltip's hook, and the taskbar compares every
+    // caption with its document's title tick after tick.
+    const std::wstring& Caption() const { return m_caption; }
     // The keyboard works on this button of its strip: drawn with a focus rectangle.
     // The strip holds the focus itself, so the button never takes it.
     void SetFocused(bool focused);
@@ -60,6 +64,7 @@ private:
     HIMAGELIST m_image = nullptr;         // shared, not owned
     HIMAGELIST m_checkedImage = nullptr;  // shared, not owned
     Tooltip* m_tips = nullptr;  // not owned
+    std::wstring m_caption;
     COLORREF m_face = CLR_INVALID;  // CLR_INVALID: the system's button face
     bool m_checked = false;
     bool m_pressed = false;
